@@ -1,0 +1,44 @@
+// A phone book of 100,000 entries: loading it at start-up and naming a caller from it.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "file_bytes.h"
+#include "phone_list.h"
+#include "temp_dir.h"
+
+namespace {
+
+constexpr int kEntries = 100000;
+
+std::string Number(int i) { return "090" + std::to_string(10000000 + i); }
+
+std::string Book() {
+  std::string bytes;
+  for (int i = 0; i < kEntries; ++i) bytes += Number(i) + "=\x83\x7c\x83\x7c" + std::to_string(i) + "\r\n";
+  return bytes;
+}
+
+void BM_LoadPhoneList(benchmark::State& state) {
+  mokuro::test::TempDir dir;
+  const auto path = dir.File("PhoneLst.txt");
+  mokuro::test::WriteBytes(path, Book());
+  mokuro::TPhoneList list;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(mokuro::LoadPhoneList(path, list));
+  }
+  state.counters["lines"] = static_cast<double>(list.size());
+}
+BENCHMARK(BM_LoadPhoneList)->Unit(benchmark::kMillisecond);
+
+// The worst case: the caller is the last entry, or in no entry at all.
+void BM_LookupName(benchmark::State& state) {
+  const mokuro::TPhoneList list = mokuro::SplitLines(Book());
+  const std::string number = state.range(0) ? Number(kEntries - 1) : std::string("0312345678");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(mokuro::LookupName(list, number));
+  }
+}
+BENCHMARK(BM_LookupName)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+}  // namespace
