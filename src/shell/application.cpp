@@ -1,0 +1,29 @@
+#include "application.h"
+
+#include <exception>
+
+#include "event_log.h"
+#include "message_boxes.h"
+
+namespace mokuro {
+
+MokuroApplication::MokuroApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(kApplicationTitle);
+  // Hidden in the tray the window is not closed; the program ends only by closing it.
+  setQuitOnLastWindowClosed(false);
+}
+
+bool MokuroApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    LogEvent(std::string("error: ") + error.what());
+    ShowErrorBox(error.what());
+  } catch (...) {
+    LogEvent("error: unknown");
+    ShowErrorBox("予期しないエラーが発生しました");
+  }
+  return false;
+}
+
+}  // namespace mokuro

@@ -1,0 +1,39 @@
+// The program's entry: the application, the main window, the message loop.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app_paths.h"
+#include "application.h"
+#include "clock.h"
+#include "event_log.h"
+#include "locale_formats.h"
+#include "main_form.h"
+#include "version_info.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  for (const std::string& argument : arguments) {
+    if (argument == "--version") {
+      std::printf("%s %s\n%s\n", mokuro::kProductName, mokuro::kFileVersion, mokuro::kFileDescription);
+      return 0;
+    }
+    if (argument == "--log") mokuro::EnableEventLog(true);
+  }
+
+  mokuro::MokuroApplication app(argc, argv);
+  mokuro::SystemClock clock;
+  mokuro::MainFormOptions options;
+  options.arguments = std::move(arguments);
+  options.dataDir = mokuro::DataDir();
+  options.clock = &clock;
+  options.formats = mokuro::SystemDateFormats();
+  mokuro::LogEvent("start, data folder " + options.dataDir);
+
+  mokuro::TMainForm form(std::move(options));
+  form.show();
+  const int status = app.exec();
+  mokuro::LogEvent("exit");
+  return status;
+}

@@ -1,0 +1,325 @@
+#include "main_form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWindowStateChangeEvent>
+
+#include "about_box.h"
+#include "app_icons.h"
+#include "display_text.h"
+#include "event_log.h"
+#include "fonts.h"
+#include "help.h"
+#include "option_dlg.h"
+#include "phone_list_dlg.h"
+#include "settings_store.h"
+
+namespace mokuro {
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QPushButton* PanelButton(QWidget* panel, const char* text, int top) {
+  auto* button = new QPushButton(Text(text), panel);
+  button->setGeometry(0, top, 75, 20);
+  return button;
+}
+
+// The memo shows line breaks as the adapter sends them, CR LF.
+QString MemoDisplayText(const std::string& bytes) {
+  QString text = ToDisplay(bytes);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.remove(QLatin1Char('\r'));
+  return text;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(MainFormOptions options)
+    : QWidget(nullptr),
+      FDataDir(options.dataDir),
+      FOptions(std::move(options)),
+      FMessages(this),
+      FMonitor(*this),
+      FCharges(*this, FSettings, *FOptions.clock, FDataDir),
+      FLink(std::make_unique<CommLink>(*this)) {
+  MainForm = this;
+  CreateControls();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() {
+  FormDestroy();
+  FLink.reset();
+  if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::CreateControls() {
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint;
+  // Without a notification area the window hides by minimising, so it needs the box.
+  if (!TTrayIcon::Available()) flags |= Qt::WindowMinimizeButtonHint;
+  setWindowFlags(flags);
+  setWindowTitle(Text("Mokuro"));
+  setFixedSize(480, 230);
+  setFont(UiFont(12));
+
+  Label1 = new QLabel(Text("相手"), this);
+  Label1->setGeometry(8, 13, 24, 12);
+
+  CallerEdit = new QLineEdit(this);
+  CallerEdit->setGeometry(40, 6, 233, 24);
+  CallerEdit->setReadOnly(true);
+  CallerEdit->setFont(UiFont(16));
+
+  TimerCkb = new QCheckBox(Text("自動着信確認(&A)"), this);
+  TimerCkb->setGeometry(288, 11, 105, 17);
+
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setGeometry(8, 40, 385, 185);
+  Memo1->setReadOnly(true);
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setFont(FixedFont(12));
+  Memo1->viewport()->installEventFilter(this);
+
+  Panel1 = new QWidget(this);
+  Panel1->setGeometry(480 - 80, 0, 80, 230);
+  HideBtn = PanelButton(Panel1, "隠す(&I)", 8);
+  ChargeBtn = PanelButton(Panel1, "累積料金(&C)", 32);
+  DialInfoBtn = PanelButton(Panel1, "発信番号(&D)", 56);
+  RxInfoBtn = PanelButton(Panel1, "着信番号(&R)", 80);
+  PhoneListBtn = PanelButton(Panel1, "電話帳(&L)...", 104);
+  OptionBtn = PanelButton(Panel1, "設定(&O)...", 128);
+  HelpBtn = PanelButton(Panel1, "ヘルプ(&H)", 152);
+  AboutBtn = PanelButton(Panel1, "ﾊﾞｰｼﾞｮﾝ(&V)...", 176);
+  ExitBtn = PanelButton(Panel1, "終了(&X)", 200);
+
+  QWidget* order[] = {HideBtn, ChargeBtn, DialInfoBtn, RxInfoBtn, PhoneListBtn, OptionBtn,
+                      HelpBtn, AboutBtn,  ExitBtn,     TimerCkb,  CallerEdit,   Memo1};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  Timer1 = new IntervalTimer(this);
+  Timer1->SetInterval(5000);
+  TrayIcon1 = new TTrayIcon(this);
+
+  connect(HideBtn, &QPushButton::clicked, this, [this] { HideBtnClick(); });
+  connect(ChargeBtn, &QPushButton::clicked, this, [this] { ChargeBtnClick(); });
+  connect(DialInfoBtn, &QPushButton::clicked, this, [this] { DialInfoBtnClick(); });
+  connect(RxInfoBtn, &QPushButton::clicked, this, [this] { RxInfoBtnClick(); });
+  connect(PhoneListBtn, &QPushButton::clicked, this, [this] { PhoneListBtnClick(); });
+  connect(OptionBtn, &QPushButton::clicked, this, [this] { OptionBtnClick(); });
+  connect(HelpBtn, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+  connect(AboutBtn, &QPushButton::clicked, this, [this] { AboutBtnClick(); });
+  connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtnClick(); });
+  connect(TimerCkb, &QCheckBox::clicked, this, [this] { TimerCkbClick(); });
+  Timer1->OnTimer = [this] { Timer1Timer(); };
+  TrayIcon1->OnMouseDown = [this] { TrayIcon1MouseDown(); };
+
+  FMemo.SetOnChange([this] { ShowMemoText(); });
+}
+
+void TMainForm::FormCreate() {
+  const QIcon icon = ApplicationIcon();
+  setWindowIcon(icon);
+  TrayIcon1->SetIcon(TrayIconImage());
+  TrayIcon1->SetTipHelp(QApplication::applicationName());
+  TrayIcon1->SetVisible(true);
+
+  LoadSettings(SettingsPath(), FSettings, FOptions.formats, *FOptions.clock);
+  move(FSettings.Left, FSettings.Top);
+  Timer1->SetInterval(FSettings.TimerInterval);
+
+  LoadPhoneBook(FDataDir, FMonitor.FPhoneList, FMessages);
+
+  FLink->FCommOpen = false;
+  FLink->OpenComm(FSettings.FPortName, FBaudRate);
+
+  ApplyCommandLine();
+}
+
+void TMainForm::FormDestroy() {
+  if (FDestroyed) return;
+  FDestroyed = true;
+  FMonitor.FPhoneList.clear();
+  FSettings.Left = x();
+  FSettings.Top = y();
+  FSettings.TimerInterval = Timer1->Interval();
+  if (const auto error = SaveSettings(SettingsPath(), FSettings, FOptions.formats)) ShowErrorBox(*error);
+  if (FLink->FCommOpen) FLink->CloseComm();
+}
+
+void TMainForm::ApplyCommandLine() {
+  for (const std::string& argument : FOptions.arguments) {
+    if (argument.starts_with("--")) continue;
+    if (argument.size() < 2 || argument[0] != '/') return;
+    switch (argument[1]) {
+      case 'c': case 'C': IssueQuery(qkCharge); break;
+      case 'd': case 'D': IssueQuery(qkDialInfo); break;
+      case 'r': case 'R': IssueQuery(qkRxInfo); break;
+      default: break;
+    }
+    return;
+  }
+}
+
+std::string TMainForm::SettingsPath() const { return FDataDir + kSettingsFileName; }
+
+void TMainForm::IssueQuery(TQueryKind kind) {
+  FMonitor.FQueryKind = kind;
+  switch (kind) {
+    case qkCharge: FLink->SendCommand(FSettings.FATCharge); break;
+    case qkDialInfo: FLink->SendCommand(FSettings.FATDialInfo); break;
+    case qkRxInfo:
+    case qkAutoCheck: FLink->SendCommand(FSettings.FATRxInfo); break;
+    case qkChrgClr: FLink->SendCommand(FSettings.FATChrgClr); break;
+  }
+}
+
+bool TMainForm::WindowShown() const { return isVisible() && !isMinimized(); }
+
+void TMainForm::HideBtnClick() {
+  LogEvent("window hidden");
+  if (TTrayIcon::Available()) {
+    hide();
+  } else {
+    showMinimized();
+  }
+  if (!Timer1->Enabled() && FLink->FCommOpen) FLink->CloseComm();
+}
+
+void TMainForm::TrayIcon1MouseDown() {
+  if (WindowShown()) return;
+  LogEvent("window shown from the tray");
+  showNormal();
+  Restored();
+}
+
+void TMainForm::Restored() {
+  if (!Timer1->Enabled() && !FLink->FCommOpen) FLink->OpenComm(FSettings.FPortName, FBaudRate);
+  IssueQuery(qkRxInfo);
+  HideBtn->setFocus();
+}
+
+void TMainForm::TimerCkbClick() {
+  const bool checked = TimerCkb->isChecked();
+  Timer1->SetEnabled(checked);
+  ChargeBtn->setEnabled(!checked);
+  DialInfoBtn->setEnabled(!checked);
+  RxInfoBtn->setEnabled(!checked);
+  LogEvent(checked ? "auto-check on" : "auto-check off");
+  if (checked) IssueQuery(qkRxInfo);
+}
+
+void TMainForm::Timer1Timer() {
+  // A device that went away comes back on a tick, without a box per tick.
+  if (!FLink->FCommOpen) FLink->RetryOpenComm(FSettings.FPortName, FBaudRate);
+  IssueQuery(qkAutoCheck);
+}
+
+void TMainForm::ChargeBtnClick() { IssueQuery(qkCharge); }
+void TMainForm::DialInfoBtnClick() { IssueQuery(qkDialInfo); }
+void TMainForm::RxInfoBtnClick() { IssueQuery(qkRxInfo); }
+
+void TMainForm::Memo1MouseDown(Qt::KeyboardModifiers modifiers) {
+  if (!modifiers.testFlag(Qt::ShiftModifier) || !modifiers.testFlag(Qt::ControlModifier)) return;
+  const std::string path = FDataDir + "RxInfo.txt";
+  if (FMemo.WriteToFile(path)) {
+    ShowErrorBox(path + " に書き込めません");
+    return;
+  }
+  LogEvent("memo written to " + path);
+}
+
+void TMainForm::ExitBtnClick() { close(); }
+
+void TMainForm::PhoneListBtnClick() {
+  RunPhoneListDialog(this, FCallerText, FMonitor.FPhoneList, FDataDir, FMessages);
+}
+
+void TMainForm::OptionBtnClick() {
+  int interval = Timer1->Interval();
+  RunOptionDialog(this, FSettings, interval, [this](const std::string& port) {
+    if (FLink->FCommOpen) FLink->CloseComm();
+    FSettings.FPortName = port;
+    FLink->OpenComm(FSettings.FPortName, FBaudRate);
+  });
+  Timer1->SetInterval(interval);
+}
+
+void TMainForm::HelpBtnClick() { OpenHelp(this, FMessages); }
+
+void TMainForm::AboutBtnClick() { RunAboutBox(this, windowIcon()); }
+
+std::string TMainForm::CallerText() const { return FCallerText; }
+
+void TMainForm::SetCallerText(const std::string& text) {
+  FCallerText = text;
+  CallerEdit->setText(ToDisplay(text));
+}
+
+void TMainForm::ShowWindow() {
+  if (isMinimized()) {
+    showNormal();
+  } else {
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
+void TMainForm::Beep() { QApplication::beep(); }
+
+void TMainForm::ShowConfirmMessage(const std::string& text) { ShowConfirmBox(this, text); }
+
+void TMainForm::ShowLastErrorMessage(const std::string& text) { ShowLastErrorBox(text); }
+
+void TMainForm::PostToMainThread(std::function<void()> task) {
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void TMainForm::DeliverResponse(const std::string& reply) {
+  FMonitor.FResponse = reply;
+  ProcessResponse();
+}
+
+std::string TMainForm::DateText(TDateTime date) const { return DateToText(date, FOptions.formats); }
+
+std::string TMainForm::DateTimeText(TDateTime dateTime) const { return DateTimeToText(dateTime, FOptions.formats); }
+
+void TMainForm::ShowMemoText() { Memo1->setPlainText(MemoDisplayText(FMemo.Text())); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  event->accept();
+  QApplication::quit();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || TTrayIcon::Available()) return;
+  // Without a tray, coming back from the task bar is what a tray click would be.
+  const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+  if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
+    LogEvent("window restored from the task bar");
+    Restored();
+  }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    Memo1MouseDown(static_cast<QMouseEvent*>(event)->modifiers());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace mokuro
