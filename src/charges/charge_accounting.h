@@ -37,6 +37,9 @@ class ChargeAccounting {
   void CheckChargeClear();
 
  private:
+  void SaveSnapshotOf(const std::string& reply);
+  void ClearIfDue(const std::string& reply);
+
   ChargeHost& host_;
   Settings& settings_;
   const Clock& clock_;
