@@ -1,0 +1,190 @@
+#include "main_form.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "file_bytes.h"
+#include "modal_watcher.h"
+#include "simulated_adapter.h"
+#include "temp_dir.h"
+
+namespace mokuro {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ModalWatcher;
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() : adapter(SimulatedAdapterOptions{.linkPath = home.File("port")}) {
+    WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\n");
+    test::WriteBytes(home.File("PhoneLst.txt"), "0312345678=Office\r\n");
+  }
+  ~MainFormTest() override { form.reset(); }
+
+  void WriteSettings(const std::string& text) { test::WriteBytes(home.File("Mokuro.ini"), text); }
+
+  void Start(std::vector<std::string> arguments = {}) {
+    MainFormOptions options;
+    options.arguments = std::move(arguments);
+    options.dataDir = home.Folder();
+    options.clock = &clock;
+    form = std::make_unique<TMainForm>(std::move(options));
+    form->show();
+  }
+
+  bool WaitForCommands(std::size_t count) {
+    return ModalWatcher::WaitFor([&] { return adapter.Commands().size() >= count; });
+  }
+  bool WaitForMemo(const std::string& part) {
+    return ModalWatcher::WaitFor([&] { return form->Memo().Text().find(part) != std::string::npos; });
+  }
+  // The device can be opened by someone else: we don't hold it.
+  bool PortIsFree() {
+    const int fd = ::open(adapter.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return !adapter.HeldExclusively();
+  }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : watcher.boxes) texts.push_back(box.text);
+    return texts;
+  }
+
+  test::TempDir home;
+  SimulatedAdapter adapter;
+  FixedClock clock{EncodeDate(2026, 12, 11) + 0.5};
+  ModalWatcher watcher;
+  std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormTest, EachQueryButtonSendsItsCommandAndShowsTheReply) {
+  Start();
+  ASSERT_TRUE(form->Link().FCommOpen);
+  struct Case {
+    QPushButton* button;
+    const char* command;
+    const char* shown;
+  };
+  adapter.Call("0312345678/64");
+  for (const Case& c : {Case{form->ChargeBtn, "at\\c0", "CHARGE TOTAL"},
+                        Case{form->DialInfoBtn, "at\\l0", "TRANSMIT CALLED PARTY"},
+                        Case{form->RxInfoBtn, "at\\l1", "RECEIVE CALLING PARTY    = 0312345678/64"}}) {
+    const std::size_t before = adapter.Commands().size();
+    QTest::mouseClick(c.button, Qt::LeftButton);
+    ASSERT_TRUE(WaitForCommands(before + 1));
+    EXPECT_EQ(adapter.Commands().back(), c.command);
+    ASSERT_TRUE(WaitForMemo(c.shown)) << c.command;
+    EXPECT_FALSE(form->Memo().Text().starts_with(c.command)) << "the echo line is gone";
+  }
+  EXPECT_EQ(form->CallerEdit->text(), QString("Office"));
+  EXPECT_EQ(adapter.Received().find('\n'), std::string::npos) << "commands end with CR alone";
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(MainFormTest, HidingWithoutAutoCheckFreesThePortAndTheTrayClickGetsItBack) {
+  Start();
+  ASSERT_TRUE(form->Link().FCommOpen);
+  EXPECT_FALSE(PortIsFree());
+  form->HideBtnClick();
+  EXPECT_FALSE(form->WindowShown());
+  EXPECT_FALSE(form->Link().FCommOpen);
+  EXPECT_TRUE(PortIsFree());
+
+  adapter.Call("09012345678");
+  form->TrayIcon1MouseDown();
+  EXPECT_TRUE(form->WindowShown());
+  EXPECT_TRUE(form->Link().FCommOpen);
+  ASSERT_TRUE(WaitForCommands(1));
+  EXPECT_EQ(adapter.Commands().back(), "at\\l1");
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "09012345678"; }));
+
+  form->TrayIcon1MouseDown();  // already visible: nothing, not even a query
+  EXPECT_FALSE(adapter.WaitForCommands(2, 300ms));
+}
+
+TEST_F(MainFormTest, HiddenWithAutoCheckKeepsPollingAndANewCallBringsTheWindowUp) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=50\r\n");
+  Start();
+  QTest::mouseClick(form->TimerCkb, Qt::LeftButton);
+  ASSERT_TRUE(form->TimerCkb->isChecked());
+  EXPECT_FALSE(form->ChargeBtn->isEnabled());
+  EXPECT_FALSE(form->RxInfoBtn->isEnabled());
+  ASSERT_TRUE(WaitForCommands(1));
+  ASSERT_TRUE(WaitForMemo("RECEIVE CALLING PARTY"));
+
+  form->HideBtnClick();
+  EXPECT_TRUE(form->Link().FCommOpen);
+  ASSERT_TRUE(WaitForCommands(6)) << "the timer keeps asking";
+  EXPECT_FALSE(form->WindowShown()) << "no call, no pop-up";
+
+  adapter.Call("0312345678");
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->WindowShown(); }));
+  EXPECT_EQ(form->CallerText(), "Office");
+}
+
+TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* command;  // nullptr: nothing is sent
+  };
+  for (const Case& c : {Case{{"/R"}, "at\\l1"}, Case{{"/rx"}, "at\\l1"}, Case{{"--log", "/c"}, "at\\c0"},
+                        Case{{"/d", "/c"}, "at\\l0"}, Case{{"/x"}, nullptr}, Case{{"c"}, nullptr},
+                        Case{{"/"}, nullptr}, Case{{"c", "/c"}, nullptr}}) {
+    const std::size_t before = adapter.Commands().size();
+    Start(c.arguments);
+    if (c.command != nullptr) {
+      ASSERT_TRUE(WaitForCommands(before + 1)) << c.arguments[0];
+      EXPECT_EQ(adapter.Commands().back(), c.command);
+    }
+    form.reset();
+    EXPECT_EQ(adapter.Commands().size(), before + (c.command != nullptr ? 1 : 0)) << c.arguments[0];
+  }
+}
+
+TEST_F(MainFormTest, ShiftCtrlClickOnTheMemoWritesItsText) {
+  Start();
+  form->Memo().SetText("RECEIVE\r\n\x83\x7c\r\n");
+  const std::string dump = home.File("RxInfo.txt");
+  QTest::mouseClick(form->Memo1->viewport(), Qt::LeftButton, Qt::ShiftModifier);
+  QTest::mouseClick(form->Memo1->viewport(), Qt::RightButton, Qt::ControlModifier);
+  EXPECT_FALSE(FileExists(dump));
+  QTest::mouseClick(form->Memo1->viewport(), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(test::ReadBytes(dump), "RECEIVE\r\n\x83\x7c\r\n");
+}
+
+TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
+  ::unlink(home.File("PhoneLst.txt").c_str());
+  WriteSettings("; mine\r\n[Config]\r\nPort=" + home.File("no-such-port") + "\r\nDebug=1\r\n");
+  Start();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"電話帳'PhoneLst.txt'の読み出しに失敗しました",
+                                                  "通信ポートを開けません。"}));
+  EXPECT_FALSE(form->Link().FCommOpen);
+  QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);  // sends to nowhere, says nothing
+  EXPECT_EQ(watcher.boxes.size(), 2u);
+
+  form->move(120, 90);
+  form->Timer1->SetInterval(7000);
+  QTest::mouseClick(form->ExitBtn, Qt::LeftButton);
+  form.reset();
+  const std::string ini = test::ReadBytes(home.File("Mokuro.ini"));
+  EXPECT_TRUE(ini.starts_with("; mine\r\n[Config]\r\n")) << ini;
+  for (const char* line : {"Left=120\r\n", "Top=90\r\n", "Timer=7000\r\n", "Debug=1\r\n", "ChrgClrDay=26\r\n"}) {
+    EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
+  }
+}
+
+}  // namespace
+}  // namespace mokuro
