@@ -7,7 +7,7 @@ namespace mokuro {
 namespace {
 
 // Civil-calendar day counts relative to 1970-01-01 (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
   const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
   const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -29,7 +29,7 @@ CalendarDate CivilFromDays(std::int64_t z) {
   return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-const std::int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+constexpr std::int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +25,10 @@ std::error_code WriteAll(int fd, std::string_view bytes) {
   }
   return {};
 }
+
+// The temporary file of a write is the file's name with this and six random characters.
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr std::size_t kTempRandomLength = 6;
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -78,7 +83,7 @@ std::error_code WriteFileAtomic(const std::string& path, const std::string& byte
     if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
     mode = st.st_mode & 07777;
   }
-  std::string temp = path + ".tmp-XXXXXX";
+  std::string temp = path + std::string(kTempInfix) + std::string(kTempRandomLength, 'X');
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return LastError();
   std::error_code result = WriteAll(fd, bytes);
@@ -107,6 +112,22 @@ std::error_code AppendFileDurably(const std::string& path, const std::string& by
   if (result && oldSize >= 0 && ::ftruncate(fd, oldSize) == 0) ::fsync(fd);
   if (::close(fd) != 0 && !result) result = LastError();
   return result;
+}
+
+void RemoveLeftoverTempFiles(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const std::string prefix = path.substr(path.find_last_of('/') + 1) + std::string(kTempInfix);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() != prefix.size() + kTempRandomLength || !name.starts_with(prefix)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
 }
 
 bool FileExists(const std::string& path) {

@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,23 @@ TEST(FileIo, ReadOnlyFileIsRefusedAndKept) {
   EXPECT_EQ(AppendFileDurably(path, "lost"), std::errc::permission_denied);
   EXPECT_EQ(test::ReadBytes(path), "keep");
   EXPECT_TRUE(WriteFileAtomic(dir.File("no/such/folder.txt"), "x"));
+}
+
+TEST(FileIo, LeftoverTempFilesOfTheFileAloneAreRemoved) {
+  test::TempDir dir;
+  const auto path = dir.File("a.ini");
+  for (const char* name : {"a.ini", "a.ini.tmp-Ab12Cd", "a.ini.tmp-zzzzzz", "a.ini.tmp-short", "a.ini.tmp-toolong7",
+                           "b.ini.tmp-Ab12Cd", "xa.ini.tmp-Ab12Cd"}) {
+    test::WriteBytes(dir.File(name), name);
+  }
+  std::filesystem::create_directory(dir.File("a.ini.tmp-folder"));
+  RemoveLeftoverTempFiles(path);
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Folder())) left.push_back(entry.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"a.ini", "a.ini.tmp-folder", "a.ini.tmp-short", "a.ini.tmp-toolong7",
+                                            "b.ini.tmp-Ab12Cd", "xa.ini.tmp-Ab12Cd"}));
+  EXPECT_EQ(test::ReadBytes(path), "a.ini");
 }
 
 TEST(FileIo, RenameNeverReplacesAFile) {
