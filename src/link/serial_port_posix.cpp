@@ -65,6 +65,9 @@ class PosixSerialPort final : public SerialPort {
     TakeErrorFlags(ignored);
   }
   ~PosixSerialPort() override {
+    // The flag can outlast the descriptor (a pseudo-terminal whose other end stays open),
+    // and would keep everybody but root out.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(wakeFd_);
     ::close(fd_);
   }

@@ -233,7 +233,10 @@ TEST_F(CommLinkTest, BusyPortGivesTheOpenMessage) {
   other.OpenComm(adapter.PortName(), CommLink::FBaudRate);
   EXPECT_FALSE(other.FCommOpen);
   EXPECT_EQ(otherHost.confirms, std::vector<std::string>{kOpenFailed});
+  EXPECT_TRUE(adapter.HeldExclusively());
   link.CloseComm();
+  // Released for everybody, also where the device outlives the close.
+  EXPECT_FALSE(adapter.HeldExclusively());
   other.OpenComm(adapter.PortName(), CommLink::FBaudRate);
   EXPECT_TRUE(other.FCommOpen);
 }

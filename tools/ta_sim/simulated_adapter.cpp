@@ -169,6 +169,12 @@ bool SimulatedAdapter::LineSettings(termios& settings) const {
   return slave_ >= 0 && ::tcgetattr(slave_, &settings) == 0;
 }
 
+bool SimulatedAdapter::HeldExclusively() const {
+  const std::lock_guard lock(mutex_);
+  int exclusive = 0;
+  return slave_ >= 0 && ::ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
 std::string SimulatedAdapter::ReplyTo(std::string_view commandLine) const {
   const std::lock_guard lock(mutex_);
   return Reply(commandLine);

@@ -71,6 +71,8 @@ class SimulatedAdapter {
   bool WaitUntilRead(std::chrono::milliseconds timeout) const;
   // The line settings the other end has made.
   bool LineSettings(termios& settings) const;
+  // Whether the other end has made the device its own (no further opens but root's).
+  bool HeldExclusively() const;
 
   // The answer to a command line as things stand, without noise or zero bytes.
   std::string ReplyTo(std::string_view commandLine) const;
