@@ -50,6 +50,8 @@ class CommLink {
   void ShowLastError();
 
   bool FCommOpen = false;
+  // The line speed the adapter works at.
+  static constexpr std::int32_t FBaudRate = 38400;
 
  private:
   struct Impl;
