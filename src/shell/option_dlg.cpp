@@ -18,6 +18,7 @@
 #include "help.h"
 #include "message_boxes.h"
 #include "serial_devices.h"
+#include "text_fit.h"
 #include "up_down.h"
 
 namespace mokuro {
@@ -72,6 +73,24 @@ QPushButton* MakeButton(QWidget* parent, const char* text, int left) {
   return button;
 }
 
+void Widen(QWidget* widget, int pixels) { widget->resize(widget->width() + pixels, widget->height()); }
+void Shift(QWidget* widget, int pixels) { widget->move(widget->x() + pixels, widget->y()); }
+
+// A combo box at least as wide as its widest item needs.
+void FitItems(QComboBox* combo, int items) {
+  int shortfall = 0;
+  for (int i = 0; i < items; ++i) shortfall = std::max(shortfall, TextShortfall(*combo, combo->itemText(i)));
+  Widen(combo, shortfall);
+}
+
+// A spin edit wide enough for its largest number; its buttons and `next` move along.
+void FitSpinEdit(QLineEdit* edit, TUpDown* upDown, int max, QWidget* next) {
+  const int shortfall = TextShortfall(*edit, QString::number(max));
+  Widen(edit, shortfall);
+  Shift(upDown, shortfall);
+  if (next != nullptr) Shift(next, shortfall);
+}
+
 // An edit of the AT command group with its label at the left of the row.
 QLineEdit* MakeCommandRow(QGroupBox* group, const char* label, int top, QLabel*& labelOut) {
   auto* edit = Place(new QLineEdit(group), 88, top, 81, 20);
@@ -97,10 +116,12 @@ TOptionDlg::TOptionDlg(QWidget* owner, const std::vector<std::string>& devicePor
   TimerUpDwn = Place(new TUpDown(TimerEdit, 1, 99, this), 161, 16, 15, 20);
   Label6 = MakeLabel(this, "自動着信確認タイマ(&T)", 24, 16, TimerEdit);
   Label7 = MakeLabel(this, "秒", 176, 16, nullptr);
+  FitSpinEdit(TimerEdit, TimerUpDwn, 99, Label7);
 
   PortCombo = Place(new QComboBox(this), 280, 16, 57, 20);
   for (const char* port : kStandardPorts) PortCombo->addItem(Text(port), QByteArray(port));
   for (const auto& port : devicePorts) PortCombo->addItem(ToDisplay(port), QByteArray::fromStdString(port));
+  FitItems(PortCombo, static_cast<int>(std::size(kStandardPorts)));
   // Device paths are longer than the box: the list opens wide enough for them.
   PortCombo->view()->setMinimumWidth(PortCombo->view()->sizeHintForColumn(0) + 24);
   connect(PortCombo, &QComboBox::currentTextChanged, PortCombo, &QComboBox::setToolTip);
@@ -109,12 +130,14 @@ TOptionDlg::TOptionDlg(QWidget* owner, const std::vector<std::string>& devicePor
   ChrgClrChk = MakeCheckBox(this, "自動累積料金クリア(&A)", 24, 40, 137);
   TotalingDayCombo = Place(new QComboBox(this), 112, 64, 49, 20);
   for (const char* day : kClosingDays) TotalingDayCombo->addItem(Text(day));
+  FitItems(TotalingDayCombo, kClosingDayCount);
   Label8 = MakeLabel(this, "料金集計日(&U)", 32, 64, TotalingDayCombo);
   MonthlyLogChk = MakeCheckBox(this, "毎月の料金を記録(&M)", 32, 88, 129);
 
   CurrentLogChk = MakeCheckBox(this, "現時点の料金を記録(&N)", 24, 120, 145);
   CLogCntEdit = Place(new QLineEdit(this), 136, 136, 17, 20);
   CLogCntUpDwn = Place(new TUpDown(CLogCntEdit, 0, 9, this), 153, 136, 15, 20);
+  FitSpinEdit(CLogCntEdit, CLogCntUpDwn, 9, nullptr);
   Label9 = MakeLabel(this, "バックアップ数(&B)", 40, 144, CLogCntEdit);
 
   ATCmdGrp = Place(new QGroupBox(Text("ＡＴコマンド"), this), 176, 40, 177, 121);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,22 @@ TEST_F(HelpTest, PageOpensWithTheAssociatedProgramInTheHelpFolder) {
   EXPECT_TRUE(messages.texts.empty());
   ASSERT_TRUE(test::ModalWatcher::WaitFor([&] { return FileExists(record); }));
   EXPECT_EQ(ReadBytes(record), HelpFolder() + "|" + Page());
+}
+
+TEST(HelpPages, StandBesideTheBuiltProgramAndTheirLinksLeadToPagesThatAreThere) {
+  const std::filesystem::path folder = MOKURO_BUILT_HELP_DIR;
+  ASSERT_TRUE(FileExists((folder / "index.htm").string()));
+  const std::regex link(R"re((?:href|src)="([^"#:]+))re");
+  int links = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".htm") continue;
+    const std::string page = ReadBytes(entry.path().string());
+    EXPECT_NE(page.find("<meta charset=\"UTF-8\">"), std::string::npos) << entry.path();
+    for (std::sregex_iterator it(page.begin(), page.end(), link), end; it != end; ++it, ++links) {
+      EXPECT_TRUE(FileExists((folder / (*it)[1].str()).string())) << entry.path() << " -> " << (*it)[1];
+    }
+  }
+  EXPECT_GT(links, 0);
 }
 
 }  // namespace

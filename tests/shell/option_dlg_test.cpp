@@ -17,6 +17,7 @@
 #include "modal_watcher.h"
 #include "option_dlg.h"
 #include "qt_application.h"
+#include "text_fit.h"
 #include "up_down.h"
 
 namespace mokuro {
@@ -292,8 +293,9 @@ TEST_F(OptionDlgTest, CancelChangesNothing) {
   EXPECT_EQ(cycle.settings.FATRxInfo, before.FATRxInfo);
 }
 
-TEST_F(OptionDlgTest, LabelsFitBesideTheirControls) {
+TEST_F(OptionDlgTest, TextsFitTheirControlsAndTheControlsTheirFrames) {
   TOptionDlg dialog(nullptr);
+  dialog.Fill(Stored(), 99000);
   const std::pair<QLabel*, int> rightLimits[] = {
       {dialog.Label6, dialog.TimerEdit->x()}, {dialog.Label7, dialog.Label1->x()},
       {dialog.Label1, dialog.PortCombo->x()}, {dialog.Label8, dialog.TotalingDayCombo->x()},
@@ -307,6 +309,18 @@ TEST_F(OptionDlgTest, LabelsFitBesideTheirControls) {
     EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
     EXPECT_LT(box->geometry().right(), dialog.ATCmdGrp->x()) << box->text().toStdString();
   }
+  for (QLineEdit* edit : {dialog.TimerEdit, dialog.CLogCntEdit, dialog.ATRxInfoEdit, dialog.ATDialInfoEdit,
+                          dialog.ATChargeEdit, dialog.ATChrgClrEdit}) {
+    EXPECT_EQ(TextShortfall(*edit, edit->text()), 0) << edit->text().toStdString();
+  }
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(TextShortfall(*dialog.PortCombo, dialog.PortCombo->itemText(i)), 0) << i;
+  for (int i = 0; i < dialog.TotalingDayCombo->count(); ++i) {
+    EXPECT_EQ(TextShortfall(*dialog.TotalingDayCombo, dialog.TotalingDayCombo->itemText(i)), 0) << i;
+  }
+  EXPECT_EQ(dialog.TimerUpDwn->x(), dialog.TimerEdit->geometry().right() + 1);
+  EXPECT_LT(dialog.Label7->geometry().right(), dialog.Label1->x());
+  EXPECT_LT(dialog.PortCombo->geometry().right(), dialog.Bevel1->geometry().right());
+  EXPECT_LT(dialog.TotalingDayCombo->geometry().right(), dialog.Bevel2->geometry().right());
 }
 
 }  // namespace
