@@ -6,6 +6,7 @@ mokuro_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils xdotool trayer
   fonts-ipafont-gothic
+  xdg-utils
 )
 
 mokuro_install_packages() {

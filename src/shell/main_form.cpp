@@ -201,7 +201,9 @@ void TMainForm::HideBtnClick() {
 void TMainForm::TrayIcon1MouseDown() {
   if (WindowShown()) return;
   LogEvent("window shown from the tray");
+  FShowingFromTray = true;
   showNormal();
+  FShowingFromTray = false;
   Restored();
 }
 
@@ -306,7 +308,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::WindowStateChange || TTrayIcon::Available()) return;
+  if (event->type() != QEvent::WindowStateChange || TTrayIcon::Available() || FShowingFromTray) return;
   // Without a tray, coming back from the task bar is what a tray click would be.
   const auto* change = static_cast<QWindowStateChangeEvent*>(event);
   if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {

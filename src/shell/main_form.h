@@ -131,6 +131,8 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   std::unique_ptr<CommLink> FLink;
   std::string FCallerText;
   bool FDestroyed = false;
+  // The window is being brought back by TrayIcon1MouseDown, which does the rest itself.
+  bool FShowingFromTray = false;
 };
 
 // The program's one main window while it exists.

@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "file_bytes.h"
+#include "file_io.h"
 #include "modal_watcher.h"
+#include "qt_application.h"
 #include "simulated_adapter.h"
 #include "temp_dir.h"
 
@@ -25,9 +27,16 @@ namespace {
 using namespace std::chrono_literals;
 using test::ModalWatcher;
 
+SimulatedAdapterOptions AdapterOptions(const test::TempDir& home) {
+  SimulatedAdapterOptions options;
+  options.linkPath = home.File("port");
+  return options;
+}
+
 class MainFormTest : public ::testing::Test {
  protected:
-  MainFormTest() : adapter(SimulatedAdapterOptions{.linkPath = home.File("port")}) {
+  MainFormTest() : app((test::TestApplication().setApplicationName("Mokuro"), test::TestApplication())),
+                   adapter(AdapterOptions(home)) {
     WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\n");
     test::WriteBytes(home.File("PhoneLst.txt"), "0312345678=Office\r\n");
   }
@@ -63,6 +72,7 @@ class MainFormTest : public ::testing::Test {
     return texts;
   }
 
+  QApplication& app;
   test::TempDir home;
   SimulatedAdapter adapter;
   FixedClock clock{EncodeDate(2026, 12, 11) + 0.5};
