@@ -193,6 +193,7 @@ void TMainForm::HideBtnClick() {
   if (TTrayIcon::Available()) {
     hide();
   } else {
+    FMinimisedByHide = true;
     showMinimized();
   }
   if (!Timer1->Enabled() && FLink->FCommOpen) FLink->CloseComm();
@@ -201,9 +202,8 @@ void TMainForm::HideBtnClick() {
 void TMainForm::TrayIcon1MouseDown() {
   if (WindowShown()) return;
   LogEvent("window shown from the tray");
-  FShowingFromTray = true;
+  FMinimisedByHide = false;
   showNormal();
-  FShowingFromTray = false;
   Restored();
 }
 
@@ -271,6 +271,7 @@ void TMainForm::SetCallerText(const std::string& text) {
 }
 
 void TMainForm::ShowWindow() {
+  FMinimisedByHide = false;
   if (isMinimized()) {
     showNormal();
   } else {
@@ -308,10 +309,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::WindowStateChange || TTrayIcon::Available() || FShowingFromTray) return;
+  if (event->type() != QEvent::WindowStateChange || !FMinimisedByHide) return;
   // Without a tray, coming back from the task bar is what a tray click would be.
   const auto* change = static_cast<QWindowStateChangeEvent*>(event);
   if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
+    FMinimisedByHide = false;
     LogEvent("window restored from the task bar");
     Restored();
   }

@@ -131,8 +131,9 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   std::unique_ptr<CommLink> FLink;
   std::string FCallerText;
   bool FDestroyed = false;
-  // The window is being brought back by TrayIcon1MouseDown, which does the rest itself.
-  bool FShowingFromTray = false;
+  // Hidden by minimising, where there is no tray: coming back from the task bar is then
+  // what a tray click would be.
+  bool FMinimisedByHide = false;
 };
 
 // The program's one main window while it exists.

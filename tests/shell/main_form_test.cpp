@@ -17,7 +17,6 @@
 #include "file_bytes.h"
 #include "file_io.h"
 #include "modal_watcher.h"
-#include "qt_application.h"
 #include "simulated_adapter.h"
 #include "temp_dir.h"
 
@@ -35,8 +34,7 @@ SimulatedAdapterOptions AdapterOptions(const test::TempDir& home) {
 
 class MainFormTest : public ::testing::Test {
  protected:
-  MainFormTest() : app((test::TestApplication().setApplicationName("Mokuro"), test::TestApplication())),
-                   adapter(AdapterOptions(home)) {
+  MainFormTest() : adapter(AdapterOptions(home)) {
     WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\n");
     test::WriteBytes(home.File("PhoneLst.txt"), "0312345678=Office\r\n");
   }
@@ -72,7 +70,6 @@ class MainFormTest : public ::testing::Test {
     return texts;
   }
 
-  QApplication& app;
   test::TempDir home;
   SimulatedAdapter adapter;
   FixedClock clock{EncodeDate(2026, 12, 11) + 0.5};
@@ -121,8 +118,9 @@ TEST_F(MainFormTest, HidingWithoutAutoCheckFreesThePortAndTheTrayClickGetsItBack
   EXPECT_EQ(adapter.Commands().back(), "at\\l1");
   ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "09012345678"; }));
 
+  ASSERT_TRUE(form->WindowShown());
   form->TrayIcon1MouseDown();  // already visible: nothing, not even a query
-  EXPECT_FALSE(adapter.WaitForCommands(2, 300ms));
+  EXPECT_FALSE(adapter.WaitForCommands(2, 300ms)) << testing::PrintToString(adapter.Commands());
 }
 
 TEST_F(MainFormTest, HiddenWithAutoCheckKeepsPollingAndANewCallBringsTheWindowUp) {

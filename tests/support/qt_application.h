@@ -4,13 +4,7 @@
 
 namespace mokuro::test {
 
-// The one application object of a GUI test program, made on first use on the main thread.
-inline QApplication& TestApplication() {
-  static int argc = 1;
-  static char name[] = "mokuro-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// The one application object of a GUI test program, made by its main().
+inline QApplication& TestApplication() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 }  // namespace mokuro::test
