@@ -14,7 +14,6 @@ namespace mokuro {
 namespace {
 
 TEST(AboutBox, ShowsTheProgramItsVersionAndTheApplicationIcon) {
-  test::TestApplication();
   QPixmap drawn(32, 32);
   drawn.fill(Qt::red);
   const QIcon icon(drawn);
