@@ -49,7 +49,7 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
   Version = MakeLabel(Panel1, QString::fromUtf8(kVersionLabel), 120, 48);
   Description = MakeLabel(Panel1, QString::fromUtf8("着信番号・累積料金モニタ"), 88, 64);
 
-  Comments = new QLabel(QString::fromUtf8("画面とタスクトレイのアイコンには\nQt ライブラリ (LGPL v3) を使用しています。"),
+  Comments = new QLabel(QString::fromUtf8("画面とタスクトレイのアイコンには\nQt (LGPL v3) を使用しています。"),
                         Panel1);
   Comments->setGeometry(56, 96, 196, 36);
   Comments->setWordWrap(true);

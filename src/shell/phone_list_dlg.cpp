@@ -38,7 +38,7 @@ QPushButton* MakeButton(QWidget* parent, const char* text, int left) {
 
 }  // namespace
 
-TPhoneListDlg::TPhoneListDlg(QWidget* owner) : QDialog(owner) {
+TPhoneListDlg::TPhoneListDlg(QWidget* owner) : QDialog(owner), book_(std::make_unique<EditableBytes>(TPhoneList{})) {
   PhoneListDlg = this;
   SetUpDialogFrame(*this, "電話帳の編集", 313, 214);
 

@@ -14,7 +14,6 @@ namespace mokuro {
 namespace {
 
 TEST(AboutBox, ShowsTheProgramItsVersionAndTheApplicationIcon) {
-  test::TestApplication();
   QPixmap drawn(32, 32);
   drawn.fill(Qt::red);
   const QIcon icon(drawn);
@@ -30,6 +29,7 @@ TEST(AboutBox, ShowsTheProgramItsVersionAndTheApplicationIcon) {
     EXPECT_EQ(box->Version->text(), "Version 1.03");
     EXPECT_EQ(box->ProgramIcon->pixmap().toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_LE(box->ProductName->geometry().bottom(), box->Version->y());
+    EXPECT_LE(box->Comments->heightForWidth(box->Comments->width()), box->Comments->height());
     box->OKButton->click();
   });
   RunAboutBox(nullptr, icon);

@@ -65,7 +65,6 @@ class ScopedEnvironment {
 class HelpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication();
     std::filesystem::create_directories(dir.File("help"));
     WriteBytes(Page(), "<html><body>help</body></html>\n");
     for (const char* folder : {"config", "data", "home"}) std::filesystem::create_directories(dir.File(folder));

@@ -63,12 +63,7 @@ void TypeInto(QLineEdit* edit, const QString& text) {
   QTest::keyClicks(edit, text);
 }
 
-class OptionDlgTest : public ::testing::Test {
- protected:
-  void SetUp() override { test::TestApplication(); }
-};
-
-TEST_F(OptionDlgTest, PortChangesOnlyWhenAnotherIndexIsChosen) {
+TEST(OptionDlg, PortChangesOnlyWhenAnotherIndexIsChosen) {
   struct Case {
     const char* stored;
     int chosen;  // -1: the list left alone
@@ -99,7 +94,7 @@ TEST_F(OptionDlgTest, PortChangesOnlyWhenAnotherIndexIsChosen) {
   }
 }
 
-TEST_F(OptionDlgTest, DevicePortsFollowTheStandardOnesAndCanBeChosen) {
+TEST(OptionDlg, DevicePortsFollowTheStandardOnesAndCanBeChosen) {
   TOptionDlg dialog(nullptr, {"/dev/ttyUSB0", "/dev/serial/by-id/usb-Adapter-if00"});
   ASSERT_EQ(dialog.PortCombo->count(), 6);
   EXPECT_EQ(dialog.PortCombo->itemText(0), "COM1");
@@ -139,7 +134,7 @@ TEST(ClearDay, ItemsAndDaysMapBothWays) {
   }
 }
 
-TEST_F(OptionDlgTest, ClearingDayIsShownAsTheClosingDayAndStoredAsTheDayAfter) {
+TEST(OptionDlg, ClearingDayIsShownAsTheClosingDayAndStoredAsTheDayAfter) {
   Cycle cycle;
   cycle.settings.FChrgClrDay = 10;
   QString shown;
@@ -151,7 +146,7 @@ TEST_F(OptionDlgTest, ClearingDayIsShownAsTheClosingDayAndStoredAsTheDayAfter) {
   EXPECT_EQ(cycle.settings.FChrgClrDay, 11);
 }
 
-TEST_F(OptionDlgTest, TimerIsShownInWholeSecondsWithinItsRange) {
+TEST(OptionDlg, TimerIsShownInWholeSecondsWithinItsRange) {
   struct Case {
     int intervalMs;
     const char* shown;
@@ -164,7 +159,7 @@ TEST_F(OptionDlgTest, TimerIsShownInWholeSecondsWithinItsRange) {
   }
 }
 
-TEST_F(OptionDlgTest, TypedTimerSecondsBecomeTheIntervalAtOnce) {
+TEST(OptionDlg, TypedTimerSecondsBecomeTheIntervalAtOnce) {
   Cycle cycle;
   cycle.Run([](TOptionDlg& dialog) {
     TypeInto(dialog.TimerEdit, "12");
@@ -173,7 +168,7 @@ TEST_F(OptionDlgTest, TypedTimerSecondsBecomeTheIntervalAtOnce) {
   EXPECT_EQ(cycle.intervalMs, 12000);
 }
 
-TEST_F(OptionDlgTest, SpinButtonsStopAtTheEndsOfTheirRange) {
+TEST(OptionDlg, SpinButtonsStopAtTheEndsOfTheirRange) {
   TOptionDlg dialog(nullptr);
   Settings settings = Stored();
   settings.FCLogBackup = 8;
@@ -190,7 +185,7 @@ TEST_F(OptionDlgTest, SpinButtonsStopAtTheEndsOfTheirRange) {
   EXPECT_EQ(dialog.CLogCntEdit->text(), "0");
 }
 
-TEST_F(OptionDlgTest, WarningComesOncePerTickByTheUserOnTheShownDialog) {
+TEST(OptionDlg, WarningComesOncePerTickByTheUserOnTheShownDialog) {
   ModalWatcher watcher;
   TOptionDlg dialog(nullptr);
   Settings settings = Stored();
@@ -224,7 +219,7 @@ TEST_F(OptionDlgTest, WarningComesOncePerTickByTheUserOnTheShownDialog) {
   }
 }
 
-TEST_F(OptionDlgTest, BackupCountIsStoredWhileItCannotBeChanged) {
+TEST(OptionDlg, BackupCountIsStoredWhileItCannotBeChanged) {
   Cycle cycle;
   cycle.settings.FCurrentLog = false;
   cycle.settings.FCLogBackup = 3;
@@ -241,7 +236,7 @@ TEST_F(OptionDlgTest, BackupCountIsStoredWhileItCannotBeChanged) {
   EXPECT_FALSE(cycle.settings.FCurrentLog);
 }
 
-TEST_F(OptionDlgTest, TickingTheSnapshotBoxLetsTheBackupCountBeChanged) {
+TEST(OptionDlg, TickingTheSnapshotBoxLetsTheBackupCountBeChanged) {
   Cycle cycle;
   cycle.Run([](TOptionDlg& dialog) {
     QTest::keyClick(dialog.CurrentLogChk, Qt::Key_Space);
@@ -254,7 +249,7 @@ TEST_F(OptionDlgTest, TickingTheSnapshotBoxLetsTheBackupCountBeChanged) {
   EXPECT_EQ(cycle.settings.FCLogBackup, 7);
 }
 
-TEST_F(OptionDlgTest, CommandsAreStoredAsTypedAndUntouchedOnesKeepTheirBytes) {
+TEST(OptionDlg, CommandsAreStoredAsTypedAndUntouchedOnesKeepTheirBytes) {
   Cycle cycle;
   cycle.settings.FATDialInfo = "at\\l0\x83\x7C";  // Shift_JIS
   cycle.settings.FATChrgClr = "at\xFD";           // no valid text in any code page
@@ -270,7 +265,7 @@ TEST_F(OptionDlgTest, CommandsAreStoredAsTypedAndUntouchedOnesKeepTheirBytes) {
   EXPECT_EQ(cycle.settings.FATChrgClr, "at\xFD");
 }
 
-TEST_F(OptionDlgTest, CancelChangesNothing) {
+TEST(OptionDlg, CancelChangesNothing) {
   Cycle cycle;
   const Settings before = cycle.settings;
   bool pointerSet = false;
@@ -293,7 +288,7 @@ TEST_F(OptionDlgTest, CancelChangesNothing) {
   EXPECT_EQ(cycle.settings.FATRxInfo, before.FATRxInfo);
 }
 
-TEST_F(OptionDlgTest, TextsFitTheirControlsAndTheControlsTheirFrames) {
+TEST(OptionDlg, TextsFitTheirControlsAndTheControlsTheirFrames) {
   TOptionDlg dialog(nullptr);
   dialog.Fill(Stored(), 99000);
   const std::pair<QLabel*, int> rightLimits[] = {

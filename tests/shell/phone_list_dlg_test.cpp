@@ -37,8 +37,6 @@ class RecordingMessages : public PlainMessageBox {
 
 class PhoneListDlgTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::TestApplication(); }
-
   std::string BookPath() const { return dir.File("PhoneLst.txt"); }
 
   // The phone book button's whole cycle, with `user` acting on the open editor.
