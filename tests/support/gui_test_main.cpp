@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // No display needed, unless the caller names one (the tray tests run on Xvfb).
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   app.setApplicationName("Mokuro");
   return RUN_ALL_TESTS();
