@@ -10,6 +10,7 @@
 #include "event_log.h"
 #include "locale_formats.h"
 #include "main_form.h"
+#include "termination_signals.h"
 #include "version_info.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   }
 
   mokuro::MokuroApplication app(argc, argv);
+  mokuro::QuitOnTerminationSignals(app);
   mokuro::SystemClock clock;
   mokuro::MainFormOptions options;
   options.arguments = std::move(arguments);

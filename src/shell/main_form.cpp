@@ -82,7 +82,10 @@ void TMainForm::CreateControls() {
   CallerEdit->setFont(UiFont(16));
 
   TimerCkb = new QCheckBox(Text("自動着信確認(&A)"), this);
-  TimerCkb->setGeometry(288, 11, 105, 17);
+  // As wide as the room left of the panel allows, the text condensed where the stand-in
+  // font runs wider.
+  TimerCkb->setGeometry(288, 11, 110, 17);
+  TimerCkb->setFont(CondensedToFit(font(), TimerCkb->text(), 110 - 20));
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setGeometry(8, 40, 385, 185);

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,8 @@
 #include "file_bytes.h"
 #include "file_io.h"
 #include "modal_watcher.h"
+#include "option_dlg.h"
+#include "phone_list_dlg.h"
 #include "simulated_adapter.h"
 #include "temp_dir.h"
 
@@ -192,6 +195,51 @@ TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
   for (const char* line : {"Left=120\r\n", "Top=90\r\n", "Timer=7000\r\n", "Debug=1\r\n", "ChrgClrDay=26\r\n"}) {
     EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
   }
+}
+
+// The auto-check goes on under each modal dialog of the program, and a port changed in
+// the settings dialog takes over at once.
+TEST_F(MainFormTest, AutoCheckGoesOnUnderTheDialogsAndAPortChangeTakesOverAtOnce) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=50\r\n");
+  SimulatedAdapter other;
+  Start();
+  QTest::mouseClick(form->TimerCkb, Qt::LeftButton);
+
+  bool phoneDialogSeen = false;
+  watcher.onDialog = [&](QWidget* dialog) {
+    if (auto* phone = dynamic_cast<TPhoneListDlg*>(dialog); phone != nullptr && !phoneDialogSeen) {
+      phoneDialogSeen = true;
+      const std::size_t before = adapter.Commands().size();
+      adapter.Call("0312345678");
+      EXPECT_TRUE(WaitForCommands(before + 3));
+      EXPECT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "Office"; }));
+      phone->reject();
+    }
+  };
+  form->PhoneListBtnClick();
+  EXPECT_TRUE(phoneDialogSeen);
+
+  bool optionDialogSeen = false;
+  watcher.onDialog = [&](QWidget* dialog) {
+    if (auto* options = dynamic_cast<TOptionDlg*>(dialog); options != nullptr && !optionDialogSeen) {
+      optionDialogSeen = true;
+      const std::size_t before = adapter.Commands().size();
+      EXPECT_TRUE(WaitForCommands(before + 3)) << "ticks go on under the settings dialog";
+      options->PortCombo->addItem(QString::fromStdString(other.PortName()), QByteArray::fromStdString(other.PortName()));
+      options->PortCombo->setCurrentIndex(options->PortCombo->count() - 1);
+      QTest::mouseClick(options->OKBtn, Qt::LeftButton);
+    }
+  };
+  form->OptionBtnClick();
+  ASSERT_TRUE(optionDialogSeen);
+  EXPECT_EQ(form->FSettings.FPortName, other.PortName());
+  EXPECT_TRUE(form->Link().FCommOpen);
+  EXPECT_TRUE(form->Timer1->Running());
+  const std::size_t before = adapter.Commands().size();
+  EXPECT_TRUE(ModalWatcher::WaitFor([&] { return other.Commands().size() >= 3; })) << "the new reader serves the ticks";
+  EXPECT_TRUE(ModalWatcher::WaitFor([&] { return form->Memo().Text().find("RECEIVE CALLING PARTY    = \r\n") != std::string::npos; }));
+  EXPECT_LE(adapter.Commands().size(), before + 1) << "the old port is closed";
+  EXPECT_TRUE(PortIsFree());
 }
 
 }  // namespace
