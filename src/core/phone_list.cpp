@@ -1,21 +1,9 @@
 #include "phone_list.h"
 
+#include "ascii_text.h"
 #include "file_io.h"
 
 namespace mokuro {
-namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 TPhoneList SplitLines(std::string_view bytes) {
   TPhoneList lines;

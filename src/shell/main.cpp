@@ -1,4 +1,6 @@
 // The program's entry: the application, the main window, the message loop.
+#include <QTimer>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -35,6 +37,8 @@ int main(int argc, char** argv) {
 
   mokuro::TMainForm form(std::move(options));
   form.show();
+  // The first turn of the loop after showing: the window is on the screen.
+  QTimer::singleShot(0, [] { mokuro::LogEvent("window shown"); });
   const int status = app.exec();
   mokuro::LogEvent("exit");
   return status;
