@@ -138,6 +138,7 @@ void TMainForm::FormCreate() {
   TrayIcon1->SetIcon(TrayIconImage());
   TrayIcon1->SetTipHelp(QApplication::applicationName());
   TrayIcon1->SetVisible(true);
+  LogEvent(TTrayIcon::Available() ? "tray icon shown" : "no notification area: hiding minimises");
 
   LoadSettings(SettingsPath(), FSettings, FOptions.formats, *FOptions.clock);
   move(FSettings.Left, FSettings.Top);

@@ -242,5 +242,41 @@ TEST_F(MainFormTest, AutoCheckGoesOnUnderTheDialogsAndAPortChangeTakesOverAtOnce
   EXPECT_TRUE(PortIsFree());
 }
 
+// A charge reply on the clearing day, seen at the adapter's end: the log block, the clear
+// command (unless Debug), the message, and the clear command's reply leaving the memo alone.
+TEST_F(MainFormTest, ChargeReplyOnTheClearingDayClearsTheAdaptersCounter) {
+  for (const bool debug : {false, true}) {
+    SCOPED_TRACE(debug ? "Debug on" : "Debug off");
+    WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nChrgClr=1\r\nChrgClrDay=11\r\n" +
+                  "ChrgClrLast=2026/11/11\r\nMonthlyLog=1\r\nCurrentLog=1\r\n" + (debug ? "Debug=1\r\n" : ""));
+    ::unlink(home.File("ChrgLog.txt").c_str());
+    watcher.boxes.clear();
+    adapter.Dial("0312345678", 120);
+    const std::size_t before = adapter.Commands().size();
+    Start();
+    QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
+    ASSERT_TRUE(ModalWatcher::WaitFor([&] { return !watcher.boxes.empty(); }));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"累積料金をクリアしました"});
+    const std::string shown = form->Memo().Text();
+    EXPECT_NE(shown.find("CHARGE TOTAL"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(home.File("ChrgLog.txt")), std::string(25, '=') + " 2026/12/11\r\n" + shown);
+    EXPECT_EQ(test::ReadBytes(home.File("Charge0.txt")), std::string(25, '=') + " 2026/12/11 12:00:00\r\n" + shown);
+    if (debug) {
+      EXPECT_FALSE(adapter.WaitForCommands(before + 2, 300ms));
+      EXPECT_EQ(adapter.Commands().back(), "at\\c0");
+      EXPECT_NE(adapter.Charge(), 0u);
+    } else {
+      ASSERT_TRUE(WaitForCommands(before + 2));
+      EXPECT_EQ(adapter.Commands().back(), "at\\c1");
+      ASSERT_TRUE(adapter.WaitUntilRead(5s));
+      ASSERT_TRUE(ModalWatcher::WaitFor([&] { return adapter.Charge() == 0; }));
+      QTest::qWait(0);
+      EXPECT_EQ(form->Memo().Text(), shown) << "the clear command's reply leaves the memo alone";
+    }
+    form.reset();
+    EXPECT_NE(test::ReadBytes(home.File("Mokuro.ini")).find("ChrgClrLast=2026/12/11\r\n"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace mokuro

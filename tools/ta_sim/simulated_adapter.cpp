@@ -370,7 +370,14 @@ void SimulatedAdapter::ReadInput() {
   changed_.notify_all();
 }
 
-void SimulatedAdapter::Answer(const std::string& commandLine) { output_ += Garbled(Reply(commandLine)); }
+void SimulatedAdapter::Answer(const std::string& commandLine) {
+  output_ += Garbled(Reply(commandLine));
+  if (Lower(commandLine) == "at\\c1") {
+    charge_ = 0;
+    chargedCalls_ = 0;
+    clearedDate_ = Now();
+  }
+}
 
 std::string SimulatedAdapter::Garbled(std::string reply) {
   if (options_.noise) {
