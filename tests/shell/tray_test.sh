@@ -14,6 +14,7 @@ fail() { echo "FAIL: $*"; echo "--- program log"; cat "$work/log"; exit 1; }
 # Polls for a condition, up to ten seconds.
 wait_for() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.05; done; return 1; }
 
+export QT_QPA_PLATFORM=xcb
 export DISPLAY=:$((200 + RANDOM % 300))
 Xvfb "$DISPLAY" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
 wait_for "xdpyinfo >/dev/null 2>&1" || fail "Xvfb did not start"
