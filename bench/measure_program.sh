@@ -16,6 +16,8 @@ Xvfb "$display" -screen 0 640x400x24 >/dev/null 2>&1 & xvfb=$!
 "$build/tools/ta-sim" --link "$home/port" --call-every 20 </dev/null >"$home/sim.out" 2>&1 & sim=$!
 for _ in $(seq 100); do [ -e "$home/port" ] && break; sleep 0.05; done
 printf '[Config]\r\nPort=%s\r\nTimer=1000\r\n' "$home/port" >"$home/Mokuro.ini"
+printf '0312345678=Office\r\n' >"$home/PhoneLst.txt"
+export QT_QPA_PLATFORM=xcb
 for _ in $(seq 100); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
 start=$(date +%s.%N)
