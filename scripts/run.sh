@@ -2,7 +2,8 @@
 # Builds Mokuro and its simulated terminal adapter, puts the adapter on a pseudo-terminal
 # with an incoming call every 20 seconds, and runs Mokuro against it with --log in a fresh
 # data folder. Without a display it runs on Xvfb, so the log still shows it at work.
-# Stop it by closing the window (終了) or with Ctrl+C.
+# Stop it by closing the window (終了) or with Ctrl+C. Arguments go to the program; without
+# any it starts with /r, asking the adapter for the incoming numbers at once.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 . "$repo/scripts/packages.sh"
@@ -38,9 +39,9 @@ echo "Simulated adapter on $(head -n 1 "$home/adapter.out"), data folder $home"
 echo "Close the window (終了) or press Ctrl+C to stop."
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running on Xvfb; watch the log below."
-  MOKURO_HOME=$home xvfb-run -a "$build/mokuro" --log "$@" &
+  MOKURO_HOME=$home xvfb-run -a "$build/mokuro" --log "${@:-/r}" &
 else
-  MOKURO_HOME=$home "$build/mokuro" --log "$@" &
+  MOKURO_HOME=$home "$build/mokuro" --log "${@:-/r}" &
 fi
 pids+=($!)
 wait "${pids[-1]}" || true
