@@ -46,11 +46,10 @@ QString MemoDisplayText(const std::string& bytes) {
 
 TMainForm::TMainForm(MainFormOptions options)
     : QWidget(nullptr),
-      FDataDir(options.dataDir),
       FOptions(std::move(options)),
       FMessages(this),
       FMonitor(*this),
-      FCharges(*this, FSettings, *FOptions.clock, FDataDir),
+      FCharges(*this, FSettings, *FOptions.clock, FOptions.dataDir),
       FLink(std::make_unique<CommLink>(*this)) {
   MainForm = this;
   CreateControls();
@@ -144,7 +143,7 @@ void TMainForm::FormCreate() {
   move(FSettings.Left, FSettings.Top);
   Timer1->SetInterval(FSettings.TimerInterval);
 
-  LoadPhoneBook(FDataDir, FMonitor.FPhoneList, FMessages);
+  LoadPhoneBook(FOptions.dataDir, FMonitor.FPhoneList, FMessages);
 
   FLink->FCommOpen = false;
   FLink->OpenComm(FSettings.FPortName, FBaudRate);
@@ -177,7 +176,7 @@ void TMainForm::ApplyCommandLine() {
   }
 }
 
-std::string TMainForm::SettingsPath() const { return FDataDir + kSettingsFileName; }
+std::string TMainForm::SettingsPath() const { return FOptions.dataDir + kSettingsFileName; }
 
 void TMainForm::IssueQuery(TQueryKind kind) {
   FMonitor.FQueryKind = kind;
@@ -239,7 +238,7 @@ void TMainForm::RxInfoBtnClick() { IssueQuery(qkRxInfo); }
 
 void TMainForm::Memo1MouseDown(Qt::KeyboardModifiers modifiers) {
   if (!modifiers.testFlag(Qt::ShiftModifier) || !modifiers.testFlag(Qt::ControlModifier)) return;
-  const std::string path = FDataDir + "RxInfo.txt";
+  const std::string path = FOptions.dataDir + "RxInfo.txt";
   if (FMemo.WriteToFile(path)) {
     ShowErrorBox(path + " に書き込めません");
     return;
@@ -250,7 +249,7 @@ void TMainForm::Memo1MouseDown(Qt::KeyboardModifiers modifiers) {
 void TMainForm::ExitBtnClick() { close(); }
 
 void TMainForm::PhoneListBtnClick() {
-  RunPhoneListDialog(this, FCallerText, FMonitor.FPhoneList, FDataDir, FMessages);
+  RunPhoneListDialog(this, FCallerText, FMonitor.FPhoneList, FOptions.dataDir, FMessages);
 }
 
 void TMainForm::OptionBtnClick() {

@@ -106,8 +106,7 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
 
   // State.
   Settings FSettings;
-  const std::int32_t FBaudRate = 38400;
-  const std::string FDataDir;
+  static constexpr std::int32_t FBaudRate = CommLink::FBaudRate;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
