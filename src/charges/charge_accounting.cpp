@@ -63,9 +63,11 @@ void ChargeAccounting::ClearIfDue(const std::string& reply) {
   } else {
     host_.IssueChargeClear();
   }
-  // Moved on before the message box, so that a reply handled while it is open can't clear again.
+  // Moved on before the message box, so that a reply handled while it is open can't clear
+  // again, and on disk at once, so that a crash before the exit can't clear the month twice.
   settings_.FChrgClrLast = today;
   LogEvent("charges cleared on " + host_.DateText(today));
+  host_.SaveSettingsFile();
   host_.ShowMessage(std::string(kClearedMessage));
 }
 

@@ -18,6 +18,8 @@ class ChargeHost {
   virtual void ShowMessage(const std::string& text) = 0;
   // Issues the clearing query: the kind becomes qkChrgClr and FATChrgClr is sent.
   virtual void IssueChargeClear() = 0;
+  // Writes the settings file now, reporting a failure to the user.
+  virtual void SaveSettingsFile() = 0;
   // The user's short date, and short date with long time.
   virtual std::string DateText(TDateTime date) const = 0;
   virtual std::string DateTimeText(TDateTime dateTime) const = 0;

@@ -23,7 +23,7 @@ TDateTime ChargeClearDueDate(TDateTime lastClear, int clearDay) {
 }
 
 std::error_code AppendChargeLog(const std::string& folder, const std::string& header, const std::string& text) {
-  return AppendFileDurably(folder + std::string(kChargeLogName), header + "\r\n" + text);
+  return AppendFileAtomic(folder + std::string(kChargeLogName), header + "\r\n" + text);
 }
 
 }  // namespace mokuro

@@ -14,8 +14,9 @@ inline constexpr std::string_view kChargeLogName = "ChrgLog.txt";
 // settings file) becomes its last day, a day below 1 the 1st.
 int ClearingDayIn(int year, int month, int clearDay);
 
-// Appends the header line, CR LF and the text to the monthly log in the folder, all of it
-// on disk when this returns without an error, none of it otherwise.
+// Appends the header line, CR LF and the text to the monthly log in the folder: the block
+// is on disk whole when this returns without an error, and a crash at any moment leaves
+// the log with all of it or none of it.
 std::error_code AppendChargeLog(const std::string& folder, const std::string& header, const std::string& text);
 
 }  // namespace mokuro

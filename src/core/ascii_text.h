@@ -19,6 +19,8 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The text without the blanks (spaces and tabs) at its ends.

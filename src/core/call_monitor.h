@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,9 @@ class CallMonitor {
  public:
   explicit CallMonitor(MonitorWindow& window) : window_(window) {}
 
+  // Records a query just before its command goes out: the kind becomes FQueryKind, and a
+  // reply that echoes the command is known to answer it.
+  void QuerySent(TQueryKind kind, const std::string& command);
   // Called with FResponse holding a complete reply.
   void ProcessResponse();
   void ShowCaller();
@@ -31,7 +36,25 @@ class CallMonitor {
   TPhoneList FPhoneList;
 
  private:
+  // What a reply answers, and where its report begins.
+  struct Answer {
+    TQueryKind kind;
+    std::size_t reportStart;
+  };
+  struct SentQuery {
+    std::string command;
+    std::uint64_t order = 0;  // 0: never sent
+  };
+
+  // The reply's echo is the first line that ends with a command the program sent (a noisy
+  // line may put bytes before it); lines before it came from the adapter on its own. The
+  // reply answers the latest query of that command. Without an echo it answers
+  // FQueryKind, and its first line is taken for the echo.
+  Answer AnswerOf(const std::string& reply) const;
+
   MonitorWindow& window_;
+  std::array<SentQuery, kQueryKindCount> sent_{};
+  std::uint64_t sentCount_ = 0;
 };
 
 }  // namespace mokuro

@@ -39,7 +39,7 @@ std::string MemoText::Line(std::size_t i) const {
 
 std::error_code MemoText::WriteToFile(const std::string& path) const { return WriteFileAtomic(path, text_); }
 
-std::error_code MemoText::AppendToFile(const std::string& path) const { return AppendFileDurably(path, text_); }
+std::error_code MemoText::AppendToFile(const std::string& path) const { return AppendFileAtomic(path, text_); }
 
 void MemoText::Changed() {
   if (onChange_) onChange_();

@@ -5,8 +5,8 @@
 
 namespace mokuro {
 
-// The kind of the last query sent; a reply carries nothing that says which command it
-// answers, so it is dispatched by this.
+// The kind of a query sent to the adapter; a reply is dispatched by the kind of the query
+// it answers.
 enum TQueryKind : std::int8_t {
   qkCharge = 0,
   qkDialInfo = 1,
@@ -14,6 +14,8 @@ enum TQueryKind : std::int8_t {
   qkAutoCheck = 3,
   qkChrgClr = 4,
 };
+
+inline constexpr int kQueryKindCount = 5;
 
 // The enumerator's name, for the event log.
 std::string_view QueryKindName(TQueryKind kind);

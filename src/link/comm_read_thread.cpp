@@ -77,14 +77,15 @@ TCommReadThread::Chunk TCommReadThread::ReadChunk(char* buffer, std::uint32_t li
 }
 
 bool TCommReadThread::AppendChunk(std::size_t count) {
-  if (!FReceived.Append({FReadBuffer.data(), count})) return true;
-  if (!DeliverResponse()) return false;
-  FReceived.Clear();
+  FReceived.Append({FReadBuffer.data(), count});
+  for (std::string reply; FReceived.TakeReply(reply);) {
+    if (!DeliverResponse(std::move(reply))) return false;
+  }
   return true;
 }
 
-bool TCommReadThread::DeliverResponse() {
-  return Synchronize([host = &host_, reply = FReceived.Received()] { host->DeliverResponse(reply); });
+bool TCommReadThread::DeliverResponse(std::string reply) {
+  return Synchronize([host = &host_, reply = std::move(reply)] { host->DeliverResponse(reply); });
 }
 
 void TCommReadThread::ReportLost(int error) { Synchronize([onLost = onLost_, error] { onLost(error); }); }

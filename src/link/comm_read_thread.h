@@ -45,8 +45,9 @@ class TCommReadThread {
   Chunk ReadChunk(char* buffer, std::uint32_t limit);
   // False when the reader has been terminated.
   bool ReadQueued();
+  // Hands each reply the chunk completes to the main thread, in order.
   bool AppendChunk(std::size_t count);
-  bool DeliverResponse();
+  bool DeliverResponse(std::string reply);
   void ReportLost(int error);
   // Runs the method on the main thread and waits until it has returned; false, at once,
   // when the reader is terminated before or meanwhile.

@@ -2,31 +2,33 @@
 
 #include <algorithm>
 
+#include "result_codes.h"
+
 namespace mokuro {
-namespace {
 
-constexpr std::string_view kResultCodes[] = {"\r\nOK\r\n", "\r\nERROR\r\n"};
-
-}  // namespace
-
-bool ReplyFramer::Append(std::string_view chunk) {
-  const std::size_t oldSize = FReceived.size();
+void ReplyFramer::Append(std::string_view chunk) {
   std::copy_if(chunk.begin(), chunk.end(), std::back_inserter(FReceived), [](char c) { return c != '\0'; });
-  if (FReceived.size() == oldSize) return false;
-  if (Completes(oldSize)) {
-    KeepLast(kMaxReceived);
-    return true;
-  }
-  // Cut in halves, so that the cutting costs little per byte.
-  if (FReceived.size() > 2 * kMaxReceived) KeepLast(kMaxReceived);
-  return false;
 }
 
-bool ReplyFramer::Completes(std::size_t oldSize) const {
-  return std::any_of(std::begin(kResultCodes), std::end(kResultCodes), [&](std::string_view code) {
-    const std::size_t from = oldSize >= code.size() - 1 ? oldSize - (code.size() - 1) : 0;
-    return FReceived.find(code, from) != std::string::npos;
-  });
+bool ReplyFramer::TakeReply(std::string& reply) {
+  std::size_t end = std::string::npos;
+  for (const std::string_view code : {kResultOk, kResultError}) {
+    const std::size_t at = FReceived.find(code, searchedTo_);
+    if (at != std::string::npos) end = std::min(end, at + code.size());
+  }
+  if (end == std::string::npos) {
+    // Cut in halves, so that the cutting costs little per byte.
+    if (FReceived.size() > 2 * kMaxReceived) KeepLast(kMaxReceived);
+    // A result code may have begun among the last bytes.
+    const std::size_t longest = std::max(kResultOk.size(), kResultError.size());
+    searchedTo_ = FReceived.size() >= longest ? FReceived.size() - (longest - 1) : 0;
+    return false;
+  }
+  const std::size_t start = end > kMaxReceived ? end - kMaxReceived : 0;
+  reply.assign(FReceived, start, end - start);
+  FReceived.erase(0, end);
+  searchedTo_ = 0;
+  return true;
 }
 
 void ReplyFramer::KeepLast(std::size_t size) {

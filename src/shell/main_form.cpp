@@ -155,11 +155,15 @@ void TMainForm::FormDestroy() {
   if (FDestroyed) return;
   FDestroyed = true;
   FMonitor.FPhoneList.clear();
+  SaveSettingsFile();
+  if (FLink->FCommOpen) FLink->CloseComm();
+}
+
+void TMainForm::SaveSettingsFile() {
   FSettings.Left = x();
   FSettings.Top = y();
   FSettings.TimerInterval = Timer1->Interval();
   if (const auto error = SaveSettings(SettingsPath(), FSettings, FOptions.formats)) ShowErrorBox(*error);
-  if (FLink->FCommOpen) FLink->CloseComm();
 }
 
 void TMainForm::ApplyCommandLine() {
@@ -178,15 +182,21 @@ void TMainForm::ApplyCommandLine() {
 
 std::string TMainForm::SettingsPath() const { return FOptions.dataDir + kSettingsFileName; }
 
-void TMainForm::IssueQuery(TQueryKind kind) {
-  FMonitor.FQueryKind = kind;
+const std::string& TMainForm::CommandOf(TQueryKind kind) const {
   switch (kind) {
-    case qkCharge: FLink->SendCommand(FSettings.FATCharge); break;
-    case qkDialInfo: FLink->SendCommand(FSettings.FATDialInfo); break;
+    case qkCharge: return FSettings.FATCharge;
+    case qkDialInfo: return FSettings.FATDialInfo;
     case qkRxInfo:
-    case qkAutoCheck: FLink->SendCommand(FSettings.FATRxInfo); break;
-    case qkChrgClr: FLink->SendCommand(FSettings.FATChrgClr); break;
+    case qkAutoCheck: return FSettings.FATRxInfo;
+    case qkChrgClr: break;
   }
+  return FSettings.FATChrgClr;
+}
+
+void TMainForm::IssueQuery(TQueryKind kind) {
+  const std::string& command = CommandOf(kind);
+  FMonitor.QuerySent(kind, command);
+  FLink->SendCommand(command);
 }
 
 bool TMainForm::WindowShown() const { return isVisible() && !isMinimized(); }

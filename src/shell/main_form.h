@@ -83,6 +83,8 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   void DeliverResponse(const std::string& reply) override;
   void ShowMessage(const std::string& text) override { FMessages.ShowMessage(text); }
   void IssueChargeClear() override { IssueQuery(qkChrgClr); }
+  // With the window's position and the timer's period as they are now.
+  void SaveSettingsFile() override;
   std::string DateText(TDateTime date) const override;
   std::string DateTimeText(TDateTime dateTime) const override;
 
@@ -117,6 +119,7 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   void CreateControls();
   void ShowMemoText();
   void ApplyCommandLine();
+  const std::string& CommandOf(TQueryKind kind) const;
   // Back from the tray: the port again, and the incoming numbers asked for.
   void Restored();
   std::string SettingsPath() const;

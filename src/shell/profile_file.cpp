@@ -144,9 +144,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key, st
 
 std::error_code ProfileFile::Save() const {
   if (readError_) return readError_;
-  const std::error_code error = WriteFileAtomic(path_, bytes_);
-  if (!error) RemoveLeftoverTempFiles(path_);
-  return error;
+  return WriteFileAtomic(path_, bytes_);
 }
 
 }  // namespace mokuro

@@ -60,6 +60,12 @@ TEST_P(DueTest, ClearsOnOrAfterTheDueDateOnly) {
   settings.FChrgClrLast = c.lastClear;
   settings.FChrgClrDay = c.clearDay;
   clock.Set(c.today + EncodeTime(23, 59, 59, 0));
+  // The new date reaches the settings file once the clear command is out, before the box.
+  std::vector<std::string> savedAfter;
+  host.onSave = [&] {
+    EXPECT_EQ(settings.FChrgClrLast, c.today);
+    savedAfter.push_back(std::to_string(host.clearCommands) + " clear, " + std::to_string(host.messages.size()) + " box");
+  };
   accounting.ProcessCharge();
   EXPECT_EQ(host.memo.Text(), kTotal);
   if (c.clears) {
@@ -67,11 +73,13 @@ TEST_P(DueTest, ClearsOnOrAfterTheDueDateOnly) {
     EXPECT_EQ(host.clearCommands, 1);
     EXPECT_EQ(host.messages, std::vector<std::string>{kCleared});
     EXPECT_EQ(settings.FChrgClrLast, c.today);
+    EXPECT_EQ(savedAfter, std::vector<std::string>{"1 clear, 0 box"});
   } else {
     EXPECT_FALSE(FileExists(LogPath()));
     EXPECT_EQ(host.clearCommands, 0);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(settings.FChrgClrLast, c.lastClear);
+    EXPECT_TRUE(savedAfter.empty());
   }
 }
 
@@ -207,7 +215,7 @@ class MonitoredHost : public test::TestChargeHost, public MonitorWindow {
 TEST(ChargeClearReply, LeavesTheTotalInTheMemoAndDoesNotClearAgain) {
   TempDir dir;
   MonitoredHost host;
-  host.onClear = [&] { host.monitor.FQueryKind = qkChrgClr; };
+  host.onClear = [&] { host.monitor.QuerySent(qkChrgClr, "at\\c1"); };
   Settings settings;
   settings.FChrgClr = true;
   settings.FChrgClrDay = 26;
@@ -216,7 +224,7 @@ TEST(ChargeClearReply, LeavesTheTotalInTheMemoAndDoesNotClearAgain) {
   ChargeAccounting accounting(host, settings, clock, dir.Folder());
   host.accounting = &accounting;
 
-  host.monitor.FQueryKind = qkCharge;
+  host.monitor.QuerySent(qkCharge, "at\\c0");
   host.monitor.FResponse = "at\\c0\r\r\n" + kTotal;
   host.monitor.ProcessResponse();
   ASSERT_EQ(host.monitor.FQueryKind, qkChrgClr);

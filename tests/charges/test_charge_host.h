@@ -19,6 +19,10 @@ class TestChargeHost : public ChargeHost {
     ++clearCommands;
     if (onClear) onClear();
   }
+  void SaveSettingsFile() override {
+    ++settingsSaves;
+    if (onSave) onSave();
+  }
   std::string DateText(TDateTime date) const override {
     const CalendarDate d = DecodeDate(date);
     char text[16];
@@ -37,6 +41,8 @@ class TestChargeHost : public ChargeHost {
   std::vector<std::string> messages;
   int clearCommands = 0;
   std::function<void()> onClear;
+  int settingsSaves = 0;
+  std::function<void()> onSave;
 };
 
 }  // namespace mokuro::test

@@ -83,12 +83,28 @@ TEST(CallerNumber, CutsAtLastSlashOnly) {
   EXPECT_EQ(CallerNumber("X RECEIVE CALLING PARTY    = 0312345678"), "");
 }
 
+// The program's commands, as the settings have them by default.
+std::string CommandOf(TQueryKind kind) {
+  switch (kind) {
+    case qkCharge: return "at\\c0";
+    case qkDialInfo: return "at\\l0";
+    case qkRxInfo:
+    case qkAutoCheck: return "at\\l1";
+    case qkChrgClr: break;
+  }
+  return "at\\c1";
+}
+
 class DispatchTest : public ::testing::Test {
  protected:
-  void Reply(TQueryKind kind, const std::string& response) {
-    monitor.FQueryKind = kind;
+  void Send(TQueryKind kind) { monitor.QuerySent(kind, CommandOf(kind)); }
+  void Arrive(const std::string& response) {
     monitor.FResponse = response;
     monitor.ProcessResponse();
+  }
+  void Reply(TQueryKind kind, const std::string& response) {
+    Send(kind);
+    Arrive(response);
   }
   TestWindow window;
   CallMonitor monitor{window};
@@ -120,13 +136,96 @@ TEST_F(DispatchTest, EchoOnlyReplyLeavesMemoEmpty) {
   EXPECT_EQ(window.memo.Text(), "");
 }
 
-TEST_F(DispatchTest, ReplyIsProcessedUnderTheNewestKind) {
-  monitor.FQueryKind = qkRxInfo;  // the incoming-number query went out...
-  monitor.FQueryKind = qkCharge;  // ...and the charge query was sent before its reply came
-  monitor.FResponse = RxReply("RECEIVE CALLING PARTY    = 0312345678");
-  monitor.ProcessResponse();
+// Replies that come late, after another query went out, answer the query they echo.
+TEST_F(DispatchTest, LateReplyIsProcessedUnderTheQueryItEchoes) {
+  monitor.FPhoneList = {"0312345678=Office"};
+  Send(qkRxInfo);
+  Send(qkCharge);
+  EXPECT_EQ(monitor.FQueryKind, qkCharge);
+  Arrive(RxReply("RECEIVE CALLING PARTY    = 0312345678"));
+  EXPECT_EQ(window.charges, 0) << "an incoming-number report is no charge total";
+  EXPECT_EQ(window.caller, "Office");
+  Arrive("at\\c0\r\r\nCHARGE = 120\r\n\r\nOK\r\n");
   EXPECT_EQ(window.charges, 1);
+  EXPECT_EQ(window.memo.Text(), "CHARGE = 120\r\n\r\nOK\r\n");
+  EXPECT_EQ(monitor.FQueryKind, qkCharge) << "only a query changes the kind";
+}
+
+TEST_F(DispatchTest, LateReplyUnderTheAutoCheckDoesNotPopUp) {
+  Reply(qkAutoCheck, RxReply("RECEIVE CALLING PARTY    = 0312345678"));
+  ASSERT_EQ(window.shown, 1);
+  Send(qkDialInfo);
+  Send(qkAutoCheck);
+  Arrive("at\\l0\r\r\nDIAL 0312345678\r\n\r\nOK\r\n");
+  EXPECT_EQ(window.shown, 1) << "the dialled numbers are no new call";
+  EXPECT_EQ(window.beeps, 1);
+  EXPECT_EQ(window.memo.Text(), "DIAL 0312345678\r\n\r\nOK\r\n");
+}
+
+// The incoming-number command serves two kinds: its reply answers the later of them.
+TEST_F(DispatchTest, SharedCommandAnswersTheLaterKind) {
+  Send(qkAutoCheck);
+  Send(qkRxInfo);
+  Arrive(RxReply("RECEIVE CALLING PARTY    = 0312345678"));
+  EXPECT_EQ(window.shown, 0);
+  EXPECT_EQ(window.caller, "0312345678");
+  Send(qkAutoCheck);
+  Arrive(RxReply("RECEIVE CALLING PARTY    = 09012345678"));
+  EXPECT_EQ(window.shown, 1);
+}
+
+struct RejectedCase {
+  const char* name;
+  TQueryKind kind;
+};
+
+class RejectedTest : public DispatchTest, public ::testing::WithParamInterface<RejectedCase> {};
+
+TEST_P(RejectedTest, ErrorReplyIsShownAndNothingElse) {
+  window.memo.SetText("CHARGE = 120\r\n\r\nOK\r\n");
+  Reply(GetParam().kind, CommandOf(GetParam().kind) + "\r\r\nERROR\r\n");
+  EXPECT_EQ(window.memo.Text(), "ERROR\r\n");
   EXPECT_EQ(window.caller, "");
+  EXPECT_EQ(window.charges + window.shown + window.beeps, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RejectedTest,
+                         ::testing::Values(RejectedCase{"charge", qkCharge}, RejectedCase{"incoming", qkRxInfo},
+                                           RejectedCase{"auto_check", qkAutoCheck}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct EchoCase {
+  const char* name;
+  std::string before;  // what the adapter sent ahead of the echo
+};
+
+class EchoTest : public DispatchTest, public ::testing::WithParamInterface<EchoCase> {};
+
+// Lines the adapter sends on its own before the echo are not part of the report, and a
+// noisy line may put bytes in front of the echo: the caller is still the fourth line.
+TEST_P(EchoTest, ReportBeginsAfterTheEcho) {
+  monitor.FPhoneList = {"0312345678=Office"};
+  Reply(qkRxInfo, GetParam().before + RxReply("RECEIVE CALLING PARTY    = 0312345678"));
+  EXPECT_EQ(window.caller, "Office");
+  EXPECT_TRUE(window.memo.Text().starts_with("RECEIVE INFORMATION\r\n")) << window.memo.Text();
+}
+
+INSTANTIATE_TEST_SUITE_P(Before, EchoTest,
+                         ::testing::Values(EchoCase{"nothing", ""}, EchoCase{"ring", "\r\nRING\r\n"},
+                                           EchoCase{"result_codes", "\r\nNO CARRIER\r\nRING\r\n\r\nRING\r\n"},
+                                           EchoCase{"noise", "#~q"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An adapter with its echo off: the reply answers the last query, and its first line goes.
+TEST_F(DispatchTest, WithoutAnEchoTheLastQueryAndTheFirstLineCount) {
+  monitor.FPhoneList = {"0312345678=Office"};
+  Send(qkRxInfo);
+  Arrive("\r\nRECEIVE INFORMATION\r\nDATE = 12/11\r\nBEARER = SPEECH\r\nRECEIVE CALLING PARTY    = 0312345678\r\n\r\nOK\r\n");
+  EXPECT_EQ(window.caller, "Office");
+  Send(qkCharge);
+  Arrive("\r\nCHARGE = 120\r\n\r\nOK\r\n");
+  EXPECT_EQ(window.charges, 1);
+  EXPECT_EQ(window.memo.Text(), "CHARGE = 120\r\n\r\nOK\r\n");
 }
 
 TEST_F(DispatchTest, AutoCheckPopsUpOnlyOnAChangedReport) {

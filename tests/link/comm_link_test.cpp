@@ -129,14 +129,18 @@ TEST_F(CommLinkTest, SlowAdapterWithNoiseAndZeroBytes) {
   EXPECT_TRUE(reply.ends_with("\r\nOK\r\n"));
 }
 
-TEST_F(CommLinkTest, StartOfTheNextLineInTheSameChunkGoesWithTheReply) {
+// Two replies, an unsolicited line and the start of a third in one write: each reply is
+// handed over on its own, in order, and the rest waits for its end.
+TEST_F(CommLinkTest, WhatFollowsTheResultCodeStartsTheNextReply) {
   Open();
   const std::string reply = adapter.ReplyTo("at\\l1");
-  adapter.Send(reply + "RI");
-  ASSERT_TRUE(RunUntilReplies(1));
-  adapter.Send(reply);
+  const std::string charge = adapter.ReplyTo("at\\c0");
+  adapter.Send(reply + charge + "\r\nRING\r\n" + reply.substr(0, 7));
   ASSERT_TRUE(RunUntilReplies(2));
-  EXPECT_EQ(host.replies, (std::vector<std::string>{reply + "RI", reply}));
+  ASSERT_TRUE(adapter.WaitUntilRead(seconds(5)));
+  adapter.Send(reply.substr(7));
+  ASSERT_TRUE(RunUntilReplies(3));
+  EXPECT_EQ(host.replies, (std::vector<std::string>{reply, charge, "\r\nRING\r\n" + reply}));
 }
 
 TEST_F(CommLinkTest, OkInsideALineDoesNotEndTheReply) {

@@ -19,10 +19,8 @@ Framed Frame(const std::vector<std::string>& chunks) {
   ReplyFramer framer;
   Framed out;
   for (const std::string& chunk : chunks) {
-    if (framer.Append(chunk)) {
-      out.replies.push_back(framer.Received());
-      framer.Clear();
-    }
+    framer.Append(chunk);
+    for (std::string reply; framer.TakeReply(reply);) out.replies.push_back(reply);
   }
   out.rest = framer.Received();
   return out;
@@ -62,7 +60,19 @@ INSTANTIATE_TEST_SUITE_P(
                     {"at\r\r\nA\r", "\n", "\r", "\nO", "K", "\r", "\n"},
                     {"at\r\r\nA\r\n\r\nOK\r\n"},
                     ""},
-        FramingCase{"start_of_next_line_kept", {"x\r\n\r\nOK\r\nRI", "NG\r\n"}, {"x\r\n\r\nOK\r\nRI"}, "NG\r\n"},
+        FramingCase{"what_follows_the_code_starts_the_next_reply",
+                    {"x\r\n\r\nOK\r\nRI", "NG\r\n"},
+                    {"x\r\n\r\nOK\r\n"},
+                    "RING\r\n"},
+        FramingCase{"two_replies_in_one_chunk", {kReply + kRejected + "at"}, {kReply, kRejected}, "at"},
+        FramingCase{"unsolicited_line_and_next_reply_after_a_reply",
+                    {kReply + "\r\nRING\r\n" + kReply.substr(0, 9), kReply.substr(9)},
+                    {kReply, "\r\nRING\r\n" + kReply},
+                    ""},
+        FramingCase{"the_earlier_code_ends_the_reply",
+                    {"a\r\nERROR\r\nb\r\nOK\r\n"},
+                    {"a\r\nERROR\r\n", "b\r\nOK\r\n"},
+                    ""},
         FramingCase{"ok_inside_a_line",
                     {"BOOK\r\n", "\r\nOKAY\r\n", "NOK\r\n", "\r\nok\r\n", "\r\nOK \r\n"},
                     {},
@@ -72,32 +82,40 @@ INSTANTIATE_TEST_SUITE_P(
         FramingCase{"error_split", Bytes(kRejected), {kRejected}, ""},
         FramingCase{"zero_bytes_dropped",
                     {std::string("a\0t\r\r\n\0\r\nO", 11), std::string("K\r\0\nMORE", 8)},
-                    {"at\r\r\n\r\nOK\r\nMORE"},
-                    ""},
+                    {"at\r\r\n\r\nOK\r\n"},
+                    "MORE"},
         FramingCase{"only_zero_bytes", {std::string(3, '\0')}, {}, ""}));
 
 TEST(ReplyFramerTest, KeepsTheLastPartOfALineThatNeverEnds) {
   ReplyFramer framer;
+  std::string reply;
   const std::string noise(1000, '~');
   for (int i = 0; i < 1000; ++i) {
-    ASSERT_FALSE(framer.Append(noise));
+    framer.Append(noise);
+    ASSERT_FALSE(framer.TakeReply(reply));
     ASSERT_LE(framer.Received().size(), 2 * ReplyFramer::kMaxReceived);
   }
-  ASSERT_TRUE(framer.Append(kReply));
-  EXPECT_EQ(framer.Received().size(), ReplyFramer::kMaxReceived);
-  EXPECT_EQ(framer.Received().substr(ReplyFramer::kMaxReceived - kReply.size()), kReply);
-  framer.Clear();
-  ASSERT_TRUE(framer.Append(kReply));
-  EXPECT_EQ(framer.Received(), kReply);
+  framer.Append(kReply + kReply);
+  ASSERT_TRUE(framer.TakeReply(reply));
+  EXPECT_EQ(reply.size(), ReplyFramer::kMaxReceived);
+  EXPECT_TRUE(reply.ends_with(kReply));
+  ASSERT_TRUE(framer.TakeReply(reply));
+  EXPECT_EQ(reply, kReply);
+  EXPECT_FALSE(framer.TakeReply(reply));
+  EXPECT_EQ(framer.Received(), "");
 }
 
 TEST(ReplyFramerTest, ResultCodeAcrossTheCutIsFound) {
   // The cut happens while the text grows; a result code whose first bytes came before it
   // still completes the reply.
   ReplyFramer framer;
-  ASSERT_FALSE(framer.Append(std::string(2 * ReplyFramer::kMaxReceived, '~') + "\r\nO"));
-  EXPECT_TRUE(framer.Append("K\r\n"));
-  EXPECT_EQ(framer.Received().size(), ReplyFramer::kMaxReceived);
+  std::string reply;
+  framer.Append(std::string(2 * ReplyFramer::kMaxReceived, '~') + "\r\nO");
+  ASSERT_FALSE(framer.TakeReply(reply));
+  framer.Append("K\r\n");
+  ASSERT_TRUE(framer.TakeReply(reply));
+  EXPECT_EQ(reply.size(), ReplyFramer::kMaxReceived);
+  EXPECT_TRUE(reply.ends_with("~~\r\nOK\r\n"));
 }
 
 }  // namespace
