@@ -60,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RotationCase{"three_with_a_gap", 3, {0, 2}, {{0, -1}, {1, 0}, {3, 2}}},
                       RotationCase{"lowered_from_five_to_two", 2, {0, 1, 2, 3, 4, 5},
                                    {{0, -1}, {1, 0}, {2, 1}, {3, 3}, {4, 4}, {5, 5}}},
-                      RotationCase{"negative_counts_as_zero", -1, {0}, {{0, -1}}}),
+                      RotationCase{"negative_counts_as_zero", -1, {0}, {{0, -1}}},
+                      // A hand-edited count: at most 99 older copies, at once.
+                      RotationCase{"above_99_counts_as_99", 2147483647, {0, 99, 100}, {{0, -1}, {1, 0}, {100, 100}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class SnapshotTest : public ::testing::Test {
@@ -95,6 +97,16 @@ TEST_F(SnapshotTest, UnwritableSnapshotIsOneLineInTheMemo) {
   ChargeAccounting(host, settings, clock, notAFolder.File("file") + "/").SaveChargeSnapshot();
   EXPECT_EQ(host.memo.Text(), "reply without a line end\r\n[Charge0.txt に書き込めません]\r\n");
   EXPECT_TRUE(host.messages.empty());
+}
+
+// Charge0.txt that can't be replaced: nothing moves, so no copy is lost or doubled.
+TEST(SnapshotFailure, LeavesEveryFileAsItWas) {
+  TempDir dir;
+  for (int n = 0; n <= 2; ++n) WriteBytes(dir.File(Name(n)), "old " + std::to_string(n));
+  std::filesystem::permissions(dir.File(Name(0)), std::filesystem::perms(0444));
+  const auto before = FolderContents(dir);
+  EXPECT_EQ(WriteChargeSnapshot(dir.Folder(), 2, "header", "reply\r\n"), std::errc::permission_denied);
+  EXPECT_EQ(FolderContents(dir), before);
 }
 
 TEST_F(SnapshotTest, ReadOnlyCharge0IsKeptAndTheNextReplyIsSavedOnceWritable) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -276,6 +277,85 @@ TEST_F(MainFormTest, ChargeReplyOnTheClearingDayClearsTheAdaptersCounter) {
     form.reset();
     EXPECT_NE(test::ReadBytes(home.File("Mokuro.ini")).find("ChrgClrLast=2026/12/11\r\n"), std::string::npos);
   }
+}
+
+// The clearing is due on these settings, and every record is kept.
+std::string ClearingSettings(const std::string& port, const std::string& extra = "") {
+  return "[Config]\r\nPort=" + port + "\r\nChrgClr=1\r\nChrgClrDay=11\r\nChrgClrLast=2026/11/11\r\nMonthlyLog=1\r\n" +
+         "CurrentLog=1\r\n" + extra;
+}
+
+TEST_F(MainFormTest, RejectedChargeQueryKeepsTheRecordsAndTheCounter) {
+  WriteSettings(ClearingSettings(adapter.PortName(), "[ATCommand]\r\nCharge=at\\c9\r\n"));
+  test::WriteBytes(home.File("Charge0.txt"), "the last total");
+  adapter.Dial("0312345678", 120);
+  Start();
+  QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
+  ASSERT_TRUE(WaitForMemo("ERROR"));
+  EXPECT_EQ(form->Memo().Text(), "ERROR\r\n");
+  form.reset();
+  EXPECT_EQ(adapter.Commands(), std::vector<std::string>{"at\\c9"});
+  EXPECT_NE(adapter.Charge(), 0u);
+  EXPECT_TRUE(watcher.boxes.empty());
+  EXPECT_EQ(test::ReadBytes(home.File("Charge0.txt")), "the last total");
+  EXPECT_FALSE(FileExists(home.File("Charge1.txt")));
+  EXPECT_FALSE(FileExists(home.File("ChrgLog.txt")));
+  EXPECT_NE(test::ReadBytes(home.File("Mokuro.ini")).find("ChrgClrLast=2026/11/11\r\n"), std::string::npos);
+}
+
+// The charge query goes out before the incoming numbers' reply is in: each reply is still
+// taken for what it answers.
+TEST_F(MainFormTest, LateReplyIsAccountedAsWhatItAnswers) {
+  WriteSettings(ClearingSettings(adapter.PortName()));
+  adapter.Call("0312345678");
+  adapter.Dial("0312345678", 120);
+  Start();
+  QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);
+  QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return !watcher.boxes.empty(); }));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"累積料金をクリアしました"});
+  const std::string log = test::ReadBytes(home.File("ChrgLog.txt"));
+  EXPECT_NE(log.find("CHARGE TOTAL"), std::string::npos) << log;
+  EXPECT_EQ(log.find("RECEIVE"), std::string::npos) << log;
+  ASSERT_TRUE(WaitForCommands(3));
+  ASSERT_TRUE(adapter.WaitUntilRead(5s));
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return adapter.Charge() == 0; }));
+  EXPECT_EQ(adapter.Commands(), (std::vector<std::string>{"at\\l1", "at\\c0", "at\\c1"}));
+  EXPECT_EQ(form->CallerText(), "") << "the charge reply came last";
+}
+
+TEST_F(MainFormTest, LineTheAdapterSendsOnItsOwnDoesNotHideTheCaller) {
+  adapter.Call("0312345678");
+  Start();
+  adapter.Send("\r\nRING\r\n");
+  ASSERT_TRUE(adapter.WaitUntilRead(5s));
+  QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "Office"; }));
+  EXPECT_TRUE(form->Memo().Text().starts_with("RECEIVE CALL COUNT")) << form->Memo().Text();
+}
+
+TEST_F(MainFormTest, HandEditedBackupCountIsBoundedAndKept) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nCurrentLog=1\r\nCLogBackup=2147483647\r\n");
+  Start();
+  QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
+  ASSERT_TRUE(WaitForMemo("CHARGE TOTAL"));
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return FileExists(home.File("Charge0.txt")); }));
+  form.reset();
+  EXPECT_NE(test::ReadBytes(home.File("Mokuro.ini")).find("CLogBackup=2147483647\r\n"), std::string::npos);
+}
+
+// Settings kept in another folder through a symbolic link stay there.
+TEST_F(MainFormTest, SettingsFileBehindALinkIsUpdatedThroughIt) {
+  test::TempDir synced;
+  const std::string target = synced.File("Mokuro.ini");
+  test::WriteBytes(target, "[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=0x7D0\r\n");
+  ::unlink(home.File("Mokuro.ini").c_str());
+  ASSERT_EQ(::symlink(target.c_str(), home.File("Mokuro.ini").c_str()), 0);
+  Start();
+  ASSERT_TRUE(form->Link().FCommOpen);
+  form.reset();
+  EXPECT_TRUE(std::filesystem::is_symlink(home.File("Mokuro.ini")));
+  EXPECT_NE(test::ReadBytes(target).find("Timer=2000\r\n"), std::string::npos) << test::ReadBytes(target);
 }
 
 }  // namespace

@@ -1,24 +1,16 @@
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "file_bytes.h"
 #include "file_io.h"
+#include "kill_at_random.h"
 #include "settings_store.h"
 #include "temp_dir.h"
 
 namespace mokuro {
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
 
 long FilesIn(const test::TempDir& dir) { return std::distance(std::filesystem::directory_iterator(dir.Folder()), {}); }
 
@@ -45,44 +37,18 @@ TEST(SettingsSaveKill, KilledWriterLeavesTheOldOrTheNewFile) {
   const std::string firstBytes = test::ReadBytes(path);
   ASSERT_EQ(SaveSettings(path, second, formats), std::nullopt);
   const std::string secondBytes = test::ReadBytes(path);
-  const SteadyClock::time_point start = SteadyClock::now();
-  ASSERT_EQ(SaveSettings(path, first, formats), std::nullopt);
-  const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(SteadyClock::now() - start);
+  const auto span = test::TimeOf([&] { ASSERT_EQ(SaveSettings(path, first, formats), std::nullopt); });
 
-  const unsigned seed = std::random_device{}();
-  SCOPED_TRACE("seed " + std::to_string(seed));
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<long> delay(0, saveTime.count() + 1);
   int cutInTheMiddle = 0;
-  for (int round = 0; round < 300; ++round) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      ::close(ready[0]);
-      if (::write(ready[1], "r", 1) != 1) ::_exit(1);
-      for (;;) {
-        SaveSettings(path, second, formats);
-        SaveSettings(path, first, formats);
-      }
-    }
-    ::close(ready[1]);
-    char started = 0;
-    ASSERT_EQ(::read(ready[0], &started, 1), 1);
-    ::close(ready[0]);
-    // Not a wait for anything: the kill falls at a random point of the child's saving.
-    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-    ASSERT_EQ(::kill(pid, SIGKILL), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFSIGNALED(status));
-
-    std::string bytes;
-    ASSERT_FALSE(ReadWholeFile(path, bytes));
-    ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes) << "round " << round << ", " << bytes.size() << " bytes";
-    if (FilesIn(dir) > 1) ++cutInTheMiddle;
-  }
+  test::KillWritersAtRandom(
+      300, span, [&] { SaveSettings(path, second, formats); },
+      [&](int round) {
+        std::string bytes;
+        ASSERT_FALSE(ReadWholeFile(path, bytes));
+        ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes) << "round " << round << ", " << bytes.size() << " bytes";
+        if (FilesIn(dir) > 1) ++cutInTheMiddle;
+        test::WriteBytes(path, firstBytes);
+      });
   EXPECT_GT(cutInTheMiddle, 0) << "no kill fell inside a save";
 
   ASSERT_EQ(SaveSettings(path, second, formats), std::nullopt);
