@@ -1,5 +1,9 @@
 #include "phone_list.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "file_bytes.h"
@@ -40,6 +44,18 @@ TEST(PhoneList, SavingEndsEveryLineWithCrLf) {
   EXPECT_EQ(test::ReadBytes(path), "0312345678=Office\r\n\r\n09012345678=\x83\x7c\x83\x7c\r\n");
   ASSERT_FALSE(SavePhoneList(path, {}));
   EXPECT_EQ(test::ReadBytes(path), "");
+}
+
+// A phone book kept in a synced folder and linked beside the program stays there.
+TEST(PhoneList, SavingThroughALinkUpdatesItsTarget) {
+  test::TempDir dir;
+  test::TempDir synced;
+  const auto target = synced.File("PhoneLst.txt");
+  test::WriteBytes(target, "old=1\r\n");
+  ASSERT_EQ(::symlink(target.c_str(), dir.File("PhoneLst.txt").c_str()), 0);
+  ASSERT_FALSE(SavePhoneList(dir.File("PhoneLst.txt"), {"new=2"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("PhoneLst.txt")));
+  EXPECT_EQ(test::ReadBytes(target), "new=2\r\n");
 }
 
 TEST(PhoneList, LookupMatchesTheTextBeforeTheFirstEquals) {
