@@ -48,8 +48,11 @@ void CallMonitor::ProcessResponse() {
   MemoText& memo = window_.Memo();
   if (answer.kind == qkAutoCheck) PrevAutoText = memo.Text();
   if (answer.kind != qkChrgClr) memo.SetText(FResponse.substr(answer.reportStart));
-  window_.SetCallerText({});
   // A rejected command has no report: nothing to account, compare or look up.
+  const bool namesCaller = !rejected && (answer.kind == qkRxInfo || answer.kind == qkAutoCheck);
+  // The caller field is emptied and then filled by ShowCaller: set once, so that it changes
+  // on the screen only when the caller does.
+  if (!namesCaller) window_.SetCallerText({});
   if (rejected) return;
   switch (answer.kind) {
     case qkCharge:
@@ -73,7 +76,10 @@ void CallMonitor::ProcessResponse() {
 
 void CallMonitor::ShowCaller() {
   const std::string line = window_.Memo().Line(3);
-  if (!line.starts_with(kCallerPrefix)) return;
+  if (!line.starts_with(kCallerPrefix)) {
+    window_.SetCallerText({});
+    return;
+  }
   const std::string number = CallerNumber(line);
   std::string name = LookupName(FPhoneList, number);
   const std::string& caller = name.empty() ? number : name;

@@ -8,11 +8,15 @@ constexpr std::string_view kLineBreak = "\r\n";
 }
 
 void MemoText::SetText(std::string text) {
+  // The same report again, as the auto-check gets it while nobody calls, changes nothing
+  // on the screen.
+  if (text == text_) return;
   text_ = std::move(text);
   Changed();
 }
 
 void MemoText::DeleteLine0() {
+  if (text_.empty()) return;
   const auto end = text_.find(kLineBreak);
   text_.erase(0, end == std::string::npos ? std::string::npos : end + kLineBreak.size());
   Changed();

@@ -26,7 +26,8 @@ class MemoText {
   std::error_code WriteToFile(const std::string& path) const;
   std::error_code AppendToFile(const std::string& path) const;
 
-  // Called after every change, so that a display can follow the text.
+  // Called after every change, so that a display can follow the text; setting the text it
+  // already has is no change.
   void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
  private:

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "test_window.h"
 
 namespace mokuro {
@@ -160,6 +163,27 @@ TEST_F(DispatchTest, LateReplyUnderTheAutoCheckDoesNotPopUp) {
   EXPECT_EQ(window.shown, 1) << "the dialled numbers are no new call";
   EXPECT_EQ(window.beeps, 1);
   EXPECT_EQ(window.memo.Text(), "DIAL 0312345678\r\n\r\nOK\r\n");
+}
+
+// Each reply sets the memo and the caller field at most once, and the same report again
+// doesn't change the memo at all.
+TEST_F(DispatchTest, EachReplyChangesTheScreenAtMostOnce) {
+  monitor.FPhoneList = {"0312345678=Office"};
+  int memoChanges = 0;
+  window.memo.SetOnChange([&] { ++memoChanges; });
+  const std::string report = RxReply("RECEIVE CALLING PARTY    = 0312345678");
+  const std::vector<std::pair<TQueryKind, std::string>> replies = {
+      {qkAutoCheck, report}, {qkAutoCheck, report}, {qkRxInfo, RxReply("RECEIVE CALLING")},
+      {qkCharge, "at\\c0\r\r\nCHARGE = 120\r\n\r\nOK\r\n"}, {qkChrgClr, "at\\c1\r\r\nOK\r\n"}};
+  const std::vector<int> expectedMemoChanges = {1, 0, 1, 1, 0};
+  for (std::size_t i = 0; i < replies.size(); ++i) {
+    memoChanges = 0;
+    window.callerSets = 0;
+    Reply(replies[i].first, replies[i].second);
+    EXPECT_EQ(memoChanges, expectedMemoChanges[i]) << "reply " << i;
+    EXPECT_EQ(window.callerSets, 1) << "reply " << i;
+  }
+  EXPECT_EQ(window.caller, "");
 }
 
 // The incoming-number command serves two kinds: its reply answers the later of them.

@@ -38,6 +38,11 @@ TEST(MemoText, DeleteAndInsertLine0KeepTheRestByteForByte) {
   memo.DeleteLine0();
   EXPECT_EQ(memo.Text(), "");
   EXPECT_EQ(changes, 7);
+  memo.DeleteLine0();
+  memo.SetText("");
+  memo.SetText("same");
+  memo.SetText("same");
+  EXPECT_EQ(changes, 8) << "only a new text is a change";
 }
 
 TEST(MemoText, WritesAndAppendsTheTextUnchanged) {

@@ -11,7 +11,10 @@ class TestWindow : public MonitorWindow {
  public:
   MemoText& Memo() override { return memo; }
   std::string CallerText() const override { return caller; }
-  void SetCallerText(const std::string& text) override { caller = text; }
+  void SetCallerText(const std::string& text) override {
+    caller = text;
+    ++callerSets;
+  }
   void ShowWindow() override { ++shown; }
   void Beep() override { ++beeps; }
   void ProcessCharge() override { ++charges; }
@@ -21,6 +24,7 @@ class TestWindow : public MonitorWindow {
   int shown = 0;
   int beeps = 0;
   int charges = 0;
+  int callerSets = 0;
 };
 
 }  // namespace mokuro::test
