@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   mokuro::MokuroApplication app(argc, argv);
   mokuro::QuitOnTerminationSignals(app);
   mokuro::SystemClock clock;
-  mokuro::MainFormOptions options;
+  mokuro::ProgramOptions options;
   options.arguments = std::move(arguments);
   options.dataDir = mokuro::DataDir();
   options.clock = &clock;

@@ -18,7 +18,6 @@
 #include "help.h"
 #include "option_dlg.h"
 #include "phone_list_dlg.h"
-#include "settings_store.h"
 
 namespace mokuro {
 
@@ -44,13 +43,8 @@ QString MemoDisplayText(const std::string& bytes) {
 
 }  // namespace
 
-TMainForm::TMainForm(MainFormOptions options)
-    : QWidget(nullptr),
-      FOptions(std::move(options)),
-      FMessages(this),
-      FMonitor(*this),
-      FCharges(*this, FSettings, *FOptions.clock, FOptions.dataDir),
-      FLink(std::make_unique<CommLink>(*this)) {
+TMainForm::TMainForm(ProgramOptions options)
+    : QWidget(nullptr), FMessages(this), FApp(std::make_unique<MokuroApp>(*this, std::move(options))) {
   MainForm = this;
   CreateControls();
   FormCreate();
@@ -58,7 +52,8 @@ TMainForm::TMainForm(MainFormOptions options)
 
 TMainForm::~TMainForm() {
   FormDestroy();
-  FLink.reset();
+  // The program goes while the controls it shows on are still there.
+  FApp.reset();
   if (MainForm == this) MainForm = nullptr;
 }
 
@@ -127,8 +122,6 @@ void TMainForm::CreateControls() {
   connect(TimerCkb, &QCheckBox::clicked, this, [this] { TimerCkbClick(); });
   Timer1->OnTimer = [this] { Timer1Timer(); };
   TrayIcon1->OnMouseDown = [this] { TrayIcon1MouseDown(); };
-
-  FMemo.SetOnChange([this] { ShowMemoText(); });
 }
 
 void TMainForm::FormCreate() {
@@ -138,78 +131,25 @@ void TMainForm::FormCreate() {
   TrayIcon1->SetTipHelp(QApplication::applicationName());
   TrayIcon1->SetVisible(true);
   LogEvent(TTrayIcon::Available() ? "tray icon shown" : "no notification area: hiding minimises");
-
-  LoadSettings(SettingsPath(), FSettings, FOptions.formats, *FOptions.clock);
-  move(FSettings.Left, FSettings.Top);
-  Timer1->SetInterval(FSettings.TimerInterval);
-
-  LoadPhoneBook(FOptions.dataDir, FMonitor.FPhoneList, FMessages);
-
-  FLink->FCommOpen = false;
-  FLink->OpenComm(FSettings.FPortName, FBaudRate);
-
-  ApplyCommandLine();
+  FApp->Start();
 }
 
 void TMainForm::FormDestroy() {
   if (FDestroyed) return;
   FDestroyed = true;
-  FMonitor.FPhoneList.clear();
-  SaveSettingsFile();
-  if (FLink->FCommOpen) FLink->CloseComm();
-}
-
-void TMainForm::SaveSettingsFile() {
-  FSettings.Left = x();
-  FSettings.Top = y();
-  FSettings.TimerInterval = Timer1->Interval();
-  if (const auto error = SaveSettings(SettingsPath(), FSettings, FOptions.formats)) ShowErrorBox(*error);
-}
-
-void TMainForm::ApplyCommandLine() {
-  for (const std::string& argument : FOptions.arguments) {
-    if (argument.starts_with("--")) continue;
-    if (argument.size() < 2 || argument[0] != '/') return;
-    switch (argument[1]) {
-      case 'c': case 'C': IssueQuery(qkCharge); break;
-      case 'd': case 'D': IssueQuery(qkDialInfo); break;
-      case 'r': case 'R': IssueQuery(qkRxInfo); break;
-      default: break;
-    }
-    return;
-  }
-}
-
-std::string TMainForm::SettingsPath() const { return FOptions.dataDir + kSettingsFileName; }
-
-const std::string& TMainForm::CommandOf(TQueryKind kind) const {
-  switch (kind) {
-    case qkCharge: return FSettings.FATCharge;
-    case qkDialInfo: return FSettings.FATDialInfo;
-    case qkRxInfo:
-    case qkAutoCheck: return FSettings.FATRxInfo;
-    case qkChrgClr: break;
-  }
-  return FSettings.FATChrgClr;
-}
-
-void TMainForm::IssueQuery(TQueryKind kind) {
-  const std::string& command = CommandOf(kind);
-  FMonitor.QuerySent(kind, command);
-  FLink->SendCommand(command);
+  FApp->Stop();
 }
 
 bool TMainForm::WindowShown() const { return isVisible() && !isMinimized(); }
 
 void TMainForm::HideBtnClick() {
-  LogEvent("window hidden");
   if (TTrayIcon::Available()) {
     hide();
   } else {
     FMinimisedByHide = true;
     showMinimized();
   }
-  if (!Timer1->Enabled() && FLink->FCommOpen) FLink->CloseComm();
+  FApp->WindowHidden();
 }
 
 void TMainForm::TrayIcon1MouseDown() {
@@ -221,67 +161,49 @@ void TMainForm::TrayIcon1MouseDown() {
 }
 
 void TMainForm::Restored() {
-  if (!Timer1->Enabled() && !FLink->FCommOpen) FLink->OpenComm(FSettings.FPortName, FBaudRate);
-  IssueQuery(qkRxInfo);
+  FApp->WindowRestored();
   HideBtn->setFocus();
 }
 
 void TMainForm::TimerCkbClick() {
   const bool checked = TimerCkb->isChecked();
-  Timer1->SetEnabled(checked);
   ChargeBtn->setEnabled(!checked);
   DialInfoBtn->setEnabled(!checked);
   RxInfoBtn->setEnabled(!checked);
-  LogEvent(checked ? "auto-check on" : "auto-check off");
-  if (checked) IssueQuery(qkRxInfo);
+  FApp->SetAutoCheck(checked);
 }
 
-void TMainForm::Timer1Timer() {
-  // A device that went away comes back on a tick, without a box per tick.
-  if (!FLink->FCommOpen) FLink->RetryOpenComm(FSettings.FPortName, FBaudRate);
-  IssueQuery(qkAutoCheck);
-}
+void TMainForm::Timer1Timer() { FApp->Tick(); }
 
-void TMainForm::ChargeBtnClick() { IssueQuery(qkCharge); }
-void TMainForm::DialInfoBtnClick() { IssueQuery(qkDialInfo); }
-void TMainForm::RxInfoBtnClick() { IssueQuery(qkRxInfo); }
+void TMainForm::ChargeBtnClick() { FApp->IssueQuery(qkCharge); }
+void TMainForm::DialInfoBtnClick() { FApp->IssueQuery(qkDialInfo); }
+void TMainForm::RxInfoBtnClick() { FApp->IssueQuery(qkRxInfo); }
 
 void TMainForm::Memo1MouseDown(Qt::KeyboardModifiers modifiers) {
-  if (!modifiers.testFlag(Qt::ShiftModifier) || !modifiers.testFlag(Qt::ControlModifier)) return;
-  const std::string path = FOptions.dataDir + "RxInfo.txt";
-  if (FMemo.WriteToFile(path)) {
-    ShowErrorBox(path + " に書き込めません");
-    return;
-  }
-  LogEvent("memo written to " + path);
+  if (modifiers.testFlag(Qt::ShiftModifier) && modifiers.testFlag(Qt::ControlModifier)) FApp->SaveMemo();
 }
 
 void TMainForm::ExitBtnClick() { close(); }
 
 void TMainForm::PhoneListBtnClick() {
-  RunPhoneListDialog(this, FCallerText, FMonitor.FPhoneList, FOptions.dataDir, FMessages);
+  TPhoneList book = FApp->PhoneList();
+  RunPhoneListDialog(this, FApp->CallerText(), book, FApp->DataDir(), FMessages);
+  FApp->SetPhoneList(std::move(book));
 }
 
 void TMainForm::OptionBtnClick() {
-  int interval = Timer1->Interval();
-  RunOptionDialog(this, FSettings, interval, [this](const std::string& port) {
-    if (FLink->FCommOpen) FLink->CloseComm();
-    FSettings.FPortName = port;
-    FLink->OpenComm(FSettings.FPortName, FBaudRate);
-  });
-  Timer1->SetInterval(interval);
+  int interval = FApp->TimerInterval();
+  RunOptionDialog(this, FApp->EditableSettings(), interval, [this](const std::string& port) { FApp->ChangePort(port); });
+  FApp->SetTimerInterval(interval);
 }
 
 void TMainForm::HelpBtnClick() { OpenHelp(this, FMessages); }
 
 void TMainForm::AboutBtnClick() { RunAboutBox(this, windowIcon()); }
 
-std::string TMainForm::CallerText() const { return FCallerText; }
+void TMainForm::ShowMemoText(const std::string& text) { Memo1->setPlainText(MemoDisplayText(text)); }
 
-void TMainForm::SetCallerText(const std::string& text) {
-  FCallerText = text;
-  CallerEdit->setText(ToDisplay(text));
-}
+void TMainForm::ShowCallerText(const std::string& text) { CallerEdit->setText(ToDisplay(text)); }
 
 void TMainForm::ShowWindow() {
   FMinimisedByHide = false;
@@ -296,24 +218,26 @@ void TMainForm::ShowWindow() {
 
 void TMainForm::Beep() { QApplication::beep(); }
 
+void TMainForm::ShowMessage(const std::string& text) { FMessages.ShowMessage(text); }
+
 void TMainForm::ShowConfirmMessage(const std::string& text) { ShowConfirmBox(this, text); }
 
 void TMainForm::ShowLastErrorMessage(const std::string& text) { ShowLastErrorBox(text); }
+
+void TMainForm::ShowErrorMessage(const std::string& text) { ShowErrorBox(text); }
 
 void TMainForm::PostToMainThread(std::function<void()> task) {
   QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
-void TMainForm::DeliverResponse(const std::string& reply) {
-  FMonitor.FResponse = reply;
-  ProcessResponse();
+void TMainForm::StartTimer(int intervalMs) {
+  Timer1->SetInterval(intervalMs);
+  Timer1->SetEnabled(true);
 }
 
-std::string TMainForm::DateText(TDateTime date) const { return DateToText(date, FOptions.formats); }
+void TMainForm::StopTimer() { Timer1->SetEnabled(false); }
 
-std::string TMainForm::DateTimeText(TDateTime dateTime) const { return DateTimeToText(dateTime, FOptions.formats); }
-
-void TMainForm::ShowMemoText() { Memo1->setPlainText(MemoDisplayText(FMemo.Text())); }
+void TMainForm::MoveWindow(int left, int top) { move(left, top); }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   event->accept();

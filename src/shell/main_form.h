@@ -2,20 +2,13 @@
 
 #include <QWidget>
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "call_monitor.h"
-#include "charge_accounting.h"
-#include "clock.h"
-#include "comm_link.h"
-#include "date_text.h"
 #include "interval_timer.h"
-#include "memo_text.h"
 #include "message_boxes.h"
-#include "settings.h"
+#include "mokuro_app.h"
+#include "program_view.h"
 #include "tray_icon.h"
 
 class QCheckBox;
@@ -26,21 +19,11 @@ class QPushButton;
 
 namespace mokuro {
 
-// What the main window is started with.
-struct MainFormOptions {
-  // The command line after the program's name, the program's own "--" options included.
-  std::vector<std::string> arguments;
-  // The folder of the user's files, with its trailing separator.
-  std::string dataDir;
-  const Clock* clock = nullptr;
-  DateFormats formats;
-};
-
-// The program's one window. It owns all state; the monitor, the link and the charge
-// accounting are its parts and reach it through the interfaces it implements.
-class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, public ChargeHost {
+// The program's one window. The running program (MokuroApp) keeps every rule; the window
+// builds the controls, forwards each handler to it and shows what it is told to.
+class TMainForm : public QWidget, public ProgramView {
  public:
-  explicit TMainForm(MainFormOptions options);
+  explicit TMainForm(ProgramOptions options);
   ~TMainForm() override;
 
   void FormCreate();
@@ -61,32 +44,10 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   void HelpBtnClick();
   void AboutBtnClick();
 
-  // Sets the kind of the query and sends its command; nothing waits for the reply.
-  void IssueQuery(TQueryKind kind);
-  void ProcessResponse() { FMonitor.ProcessResponse(); }
-  void ShowCaller() { FMonitor.ShowCaller(); }
   // Visible and not minimised: the state in which a tray click does nothing.
   bool WindowShown() const;
-  CallMonitor& Monitor() { return FMonitor; }
-  CommLink& Link() { return *FLink; }
-
-  // MonitorWindow, CommLinkHost, ChargeHost.
-  MemoText& Memo() override { return FMemo; }
-  std::string CallerText() const override;
-  void SetCallerText(const std::string& text) override;
-  void ShowWindow() override;
-  void Beep() override;
-  void ProcessCharge() override { FCharges.ProcessCharge(); }
-  void ShowConfirmMessage(const std::string& text) override;
-  void ShowLastErrorMessage(const std::string& text) override;
-  void PostToMainThread(std::function<void()> task) override;
-  void DeliverResponse(const std::string& reply) override;
-  void ShowMessage(const std::string& text) override { FMessages.ShowMessage(text); }
-  void IssueChargeClear() override { IssueQuery(qkChrgClr); }
-  // With the window's position and the timer's period as they are now.
-  void SaveSettingsFile() override;
-  std::string DateText(TDateTime date) const override;
-  std::string DateTimeText(TDateTime dateTime) const override;
+  MokuroApp& App() { return *FApp; }
+  std::string CallerText() const { return FApp->CallerText(); }
 
   // Controls.
   QLabel* Label1;
@@ -106,10 +67,6 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   IntervalTimer* Timer1;
   TTrayIcon* TrayIcon1;
 
-  // State.
-  Settings FSettings;
-  static constexpr std::int32_t FBaudRate = CommLink::FBaudRate;
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -117,21 +74,27 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
 
  private:
   void CreateControls();
-  void ShowMemoText();
-  void ApplyCommandLine();
-  const std::string& CommandOf(TQueryKind kind) const;
-  // Back from the tray: the port again, and the incoming numbers asked for.
+  // Back from the tray or the task bar.
   void Restored();
-  std::string SettingsPath() const;
 
-  MainFormOptions FOptions;
-  MemoText FMemo;
+  // ProgramView.
+  void ShowMemoText(const std::string& text) override;
+  void ShowCallerText(const std::string& text) override;
+  void ShowWindow() override;
+  void Beep() override;
+  void ShowMessage(const std::string& text) override;
+  void ShowConfirmMessage(const std::string& text) override;
+  void ShowLastErrorMessage(const std::string& text) override;
+  void ShowErrorMessage(const std::string& text) override;
+  void PostToMainThread(std::function<void()> task) override;
+  void StartTimer(int intervalMs) override;
+  void StopTimer() override;
+  void MoveWindow(int left, int top) override;
+  int WindowLeft() const override { return x(); }
+  int WindowTop() const override { return y(); }
+
   QtPlainMessageBox FMessages;
-  CallMonitor FMonitor;
-  ChargeAccounting FCharges;
-  // Last, so that it goes first: no reader outlives what it delivers to.
-  std::unique_ptr<CommLink> FLink;
-  std::string FCallerText;
+  std::unique_ptr<MokuroApp> FApp;
   bool FDestroyed = false;
   // Hidden by minimising, where there is no tray: coming back from the task bar is then
   // what a tray click would be.

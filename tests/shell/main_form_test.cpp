@@ -47,7 +47,7 @@ class MainFormTest : public ::testing::Test {
   void WriteSettings(const std::string& text) { test::WriteBytes(home.File("Mokuro.ini"), text); }
 
   void Start(std::vector<std::string> arguments = {}) {
-    MainFormOptions options;
+    ProgramOptions options;
     options.arguments = std::move(arguments);
     options.dataDir = home.Folder();
     options.clock = &clock;
@@ -59,7 +59,7 @@ class MainFormTest : public ::testing::Test {
     return ModalWatcher::WaitFor([&] { return adapter.Commands().size() >= count; });
   }
   bool WaitForMemo(const std::string& part) {
-    return ModalWatcher::WaitFor([&] { return form->Memo().Text().find(part) != std::string::npos; });
+    return ModalWatcher::WaitFor([&] { return form->App().MemoContents().find(part) != std::string::npos; });
   }
   // The device can be opened by someone else: we don't hold it.
   bool PortIsFree() {
@@ -83,7 +83,7 @@ class MainFormTest : public ::testing::Test {
 
 TEST_F(MainFormTest, EachQueryButtonSendsItsCommandAndShowsTheReply) {
   Start();
-  ASSERT_TRUE(form->Link().FCommOpen);
+  ASSERT_TRUE(form->App().PortOpen());
   struct Case {
     QPushButton* button;
     const char* command;
@@ -98,7 +98,7 @@ TEST_F(MainFormTest, EachQueryButtonSendsItsCommandAndShowsTheReply) {
     ASSERT_TRUE(WaitForCommands(before + 1));
     EXPECT_EQ(adapter.Commands().back(), c.command);
     ASSERT_TRUE(WaitForMemo(c.shown)) << c.command;
-    EXPECT_FALSE(form->Memo().Text().starts_with(c.command)) << "the echo line is gone";
+    EXPECT_FALSE(form->App().MemoContents().starts_with(c.command)) << "the echo line is gone";
   }
   EXPECT_EQ(form->CallerEdit->text(), QString("Office"));
   EXPECT_EQ(adapter.Received().find('\n'), std::string::npos) << "commands end with CR alone";
@@ -107,17 +107,17 @@ TEST_F(MainFormTest, EachQueryButtonSendsItsCommandAndShowsTheReply) {
 
 TEST_F(MainFormTest, HidingWithoutAutoCheckFreesThePortAndTheTrayClickGetsItBack) {
   Start();
-  ASSERT_TRUE(form->Link().FCommOpen);
+  ASSERT_TRUE(form->App().PortOpen());
   EXPECT_FALSE(PortIsFree());
   form->HideBtnClick();
   EXPECT_FALSE(form->WindowShown());
-  EXPECT_FALSE(form->Link().FCommOpen);
+  EXPECT_FALSE(form->App().PortOpen());
   EXPECT_TRUE(PortIsFree());
 
   adapter.Call("09012345678");
   form->TrayIcon1MouseDown();
   EXPECT_TRUE(form->WindowShown());
-  EXPECT_TRUE(form->Link().FCommOpen);
+  EXPECT_TRUE(form->App().PortOpen());
   ASSERT_TRUE(WaitForCommands(1));
   EXPECT_EQ(adapter.Commands().back(), "at\\l1");
   ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "09012345678"; }));
@@ -138,7 +138,7 @@ TEST_F(MainFormTest, HiddenWithAutoCheckKeepsPollingAndANewCallBringsTheWindowUp
   ASSERT_TRUE(WaitForMemo("RECEIVE CALLING PARTY"));
 
   form->HideBtnClick();
-  EXPECT_TRUE(form->Link().FCommOpen);
+  EXPECT_TRUE(form->App().PortOpen());
   ASSERT_TRUE(WaitForCommands(6)) << "the timer keeps asking";
   EXPECT_FALSE(form->WindowShown()) << "no call, no pop-up";
 
@@ -168,13 +168,14 @@ TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
 
 TEST_F(MainFormTest, ShiftCtrlClickOnTheMemoWritesItsText) {
   Start();
-  form->Memo().SetText("RECEIVE\r\n\x83\x7c\r\n");
+  adapter.Send("at\\l9\r\r\nRECEIVE\r\n\x83\x7c\r\n\r\nOK\r\n");
+  ASSERT_TRUE(WaitForMemo("RECEIVE"));
   const std::string dump = home.File("RxInfo.txt");
   QTest::mouseClick(form->Memo1->viewport(), Qt::LeftButton, Qt::ShiftModifier);
   QTest::mouseClick(form->Memo1->viewport(), Qt::RightButton, Qt::ControlModifier);
   EXPECT_FALSE(FileExists(dump));
   QTest::mouseClick(form->Memo1->viewport(), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
-  EXPECT_EQ(test::ReadBytes(dump), "RECEIVE\r\n\x83\x7c\r\n");
+  EXPECT_EQ(test::ReadBytes(dump), "RECEIVE\r\n\x83\x7c\r\n\r\nOK\r\n");
 }
 
 TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
@@ -183,12 +184,12 @@ TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
   Start();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"電話帳'PhoneLst.txt'の読み出しに失敗しました",
                                                   "通信ポートを開けません。"}));
-  EXPECT_FALSE(form->Link().FCommOpen);
+  EXPECT_FALSE(form->App().PortOpen());
   QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);  // sends to nowhere, says nothing
   EXPECT_EQ(watcher.boxes.size(), 2u);
 
   form->move(120, 90);
-  form->Timer1->SetInterval(7000);
+  form->App().SetTimerInterval(7000);
   QTest::mouseClick(form->ExitBtn, Qt::LeftButton);
   form.reset();
   const std::string ini = test::ReadBytes(home.File("Mokuro.ini"));
@@ -233,12 +234,12 @@ TEST_F(MainFormTest, AutoCheckGoesOnUnderTheDialogsAndAPortChangeTakesOverAtOnce
   };
   form->OptionBtnClick();
   ASSERT_TRUE(optionDialogSeen);
-  EXPECT_EQ(form->FSettings.FPortName, other.PortName());
-  EXPECT_TRUE(form->Link().FCommOpen);
+  EXPECT_EQ(form->App().EditableSettings().FPortName, other.PortName());
+  EXPECT_TRUE(form->App().PortOpen());
   EXPECT_TRUE(form->Timer1->Running());
   const std::size_t before = adapter.Commands().size();
   EXPECT_TRUE(ModalWatcher::WaitFor([&] { return other.Commands().size() >= 3; })) << "the new reader serves the ticks";
-  EXPECT_TRUE(ModalWatcher::WaitFor([&] { return form->Memo().Text().find("RECEIVE CALLING PARTY    = \r\n") != std::string::npos; }));
+  EXPECT_TRUE(ModalWatcher::WaitFor([&] { return form->App().MemoContents().find("RECEIVE CALLING PARTY    = \r\n") != std::string::npos; }));
   EXPECT_LE(adapter.Commands().size(), before + 1) << "the old port is closed";
   EXPECT_TRUE(PortIsFree());
 }
@@ -258,7 +259,7 @@ TEST_F(MainFormTest, ChargeReplyOnTheClearingDayClearsTheAdaptersCounter) {
     QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
     ASSERT_TRUE(ModalWatcher::WaitFor([&] { return !watcher.boxes.empty(); }));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"累積料金をクリアしました"});
-    const std::string shown = form->Memo().Text();
+    const std::string shown = form->App().MemoContents();
     EXPECT_NE(shown.find("CHARGE TOTAL"), std::string::npos);
     EXPECT_EQ(test::ReadBytes(home.File("ChrgLog.txt")), std::string(25, '=') + " 2026/12/11\r\n" + shown);
     EXPECT_EQ(test::ReadBytes(home.File("Charge0.txt")), std::string(25, '=') + " 2026/12/11 12:00:00\r\n" + shown);
@@ -272,7 +273,7 @@ TEST_F(MainFormTest, ChargeReplyOnTheClearingDayClearsTheAdaptersCounter) {
       ASSERT_TRUE(adapter.WaitUntilRead(5s));
       ASSERT_TRUE(ModalWatcher::WaitFor([&] { return adapter.Charge() == 0; }));
       QTest::qWait(0);
-      EXPECT_EQ(form->Memo().Text(), shown) << "the clear command's reply leaves the memo alone";
+      EXPECT_EQ(form->App().MemoContents(), shown) << "the clear command's reply leaves the memo alone";
     }
     form.reset();
     EXPECT_NE(test::ReadBytes(home.File("Mokuro.ini")).find("ChrgClrLast=2026/12/11\r\n"), std::string::npos);
@@ -292,7 +293,7 @@ TEST_F(MainFormTest, RejectedChargeQueryKeepsTheRecordsAndTheCounter) {
   Start();
   QTest::mouseClick(form->ChargeBtn, Qt::LeftButton);
   ASSERT_TRUE(WaitForMemo("ERROR"));
-  EXPECT_EQ(form->Memo().Text(), "ERROR\r\n");
+  EXPECT_EQ(form->App().MemoContents(), "ERROR\r\n");
   form.reset();
   EXPECT_EQ(adapter.Commands(), std::vector<std::string>{"at\\c9"});
   EXPECT_NE(adapter.Charge(), 0u);
@@ -331,7 +332,7 @@ TEST_F(MainFormTest, LineTheAdapterSendsOnItsOwnDoesNotHideTheCaller) {
   ASSERT_TRUE(adapter.WaitUntilRead(5s));
   QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);
   ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "Office"; }));
-  EXPECT_TRUE(form->Memo().Text().starts_with("RECEIVE CALL COUNT")) << form->Memo().Text();
+  EXPECT_TRUE(form->App().MemoContents().starts_with("RECEIVE CALL COUNT")) << form->App().MemoContents();
 }
 
 TEST_F(MainFormTest, HandEditedBackupCountIsBoundedAndKept) {
@@ -352,7 +353,7 @@ TEST_F(MainFormTest, SettingsFileBehindALinkIsUpdatedThroughIt) {
   ::unlink(home.File("Mokuro.ini").c_str());
   ASSERT_EQ(::symlink(target.c_str(), home.File("Mokuro.ini").c_str()), 0);
   Start();
-  ASSERT_TRUE(form->Link().FCommOpen);
+  ASSERT_TRUE(form->App().PortOpen());
   form.reset();
   EXPECT_TRUE(std::filesystem::is_symlink(home.File("Mokuro.ini")));
   EXPECT_NE(test::ReadBytes(target).find("Timer=2000\r\n"), std::string::npos) << test::ReadBytes(target);

@@ -57,8 +57,12 @@ class TestMainLoop {
       tasks_.pop_front();
     }
     task();
+    ++ran_;
     return true;
   }
+
+  // How many tasks have run so far.
+  std::size_t Ran() const { return ran_; }
 
   // Runs what is queued now and what those tasks queue, until the queue is empty.
   void RunPending() {
@@ -70,6 +74,7 @@ class TestMainLoop {
   mutable std::mutex mutex_;
   std::condition_variable posted_;
   std::deque<std::function<void()>> tasks_;
+  std::size_t ran_ = 0;  // only the serving thread touches it
 };
 
 }  // namespace mokuro::test
