@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 
 #include "profile_file.h"
 
@@ -43,10 +45,6 @@ std::int32_t ReadInteger(const ProfileFile& file, std::string_view section, std:
   return ParseInteger(file.ReadString(section, key, "")).value_or(fallback);
 }
 
-bool ReadBool(const ProfileFile& file, std::string_view section, std::string_view key, bool fallback) {
-  return ReadInteger(file, section, key, fallback ? 1 : 0) != 0;
-}
-
 // Today, when the value is missing or doesn't convert.
 TDateTime ReadDate(const ProfileFile& file, std::string_view section, std::string_view key,
                    const DateFormats& formats, const Clock& clock) {
@@ -59,55 +57,87 @@ TDateTime ReadDate(const ProfileFile& file, std::string_view section, std::strin
 
 std::string BoolText(bool value) { return value ? "1" : "0"; }
 
+using SettingField =
+    std::variant<std::int32_t Settings::*, bool Settings::*, std::string Settings::*, TDateTime Settings::*>;
+
+// A key of the settings file: where it is, the setting it fills, and its default as the
+// file would hold it (none for the date, whose default is today).
+struct SettingKey {
+  std::string_view section;
+  std::string_view name;
+  SettingField field;
+  std::string_view fallback;
+  // Debug is left out of the saving: only an edit of the file sets it.
+  bool saved = true;
+};
+
+// Every key once, in the order the file is read and written.
+const SettingKey kSettingKeys[] = {
+    {kConfig, "Left", &Settings::Left, "0"},
+    {kConfig, "Top", &Settings::Top, "0"},
+    {kConfig, "Port", &Settings::FPortName, "COM1"},
+    {kConfig, "Timer", &Settings::TimerInterval, "5000"},
+    {kConfig, "ChrgClr", &Settings::FChrgClr, "0"},
+    {kConfig, "ChrgClrDay", &Settings::FChrgClrDay, "26"},
+    {kConfig, "ChrgClrLast", &Settings::FChrgClrLast, ""},
+    {kConfig, "MonthlyLog", &Settings::FMonthlyLog, "0"},
+    {kConfig, "CurrentLog", &Settings::FCurrentLog, "0"},
+    {kConfig, "CLogBackup", &Settings::FCLogBackup, "1"},
+    {kConfig, "Debug", &Settings::FDebug, "0", false},
+    {kATCommand, "Charge", &Settings::FATCharge, "at\\c0"},
+    {kATCommand, "DialInfo", &Settings::FATDialInfo, "at\\l0"},
+    {kATCommand, "RxInfo", &Settings::FATRxInfo, "at\\l1"},
+    {kATCommand, "ChrgClr", &Settings::FATChrgClr, "at\\c1"},
+};
+
 }  // namespace
 
 void LoadSettings(const std::string& iniPath, Settings& settings, const DateFormats& formats, const Clock& clock) {
   const ProfileFile file(iniPath);
-  settings.Left = ReadInteger(file, kConfig, "Left", 0);
-  settings.Top = ReadInteger(file, kConfig, "Top", 0);
-  settings.FPortName = file.ReadString(kConfig, "Port", "COM1");
-  settings.TimerInterval = ReadInteger(file, kConfig, "Timer", 5000);
-  settings.FChrgClr = ReadBool(file, kConfig, "ChrgClr", false);
-  settings.FChrgClrDay = ReadInteger(file, kConfig, "ChrgClrDay", 26);
-  settings.FChrgClrLast = ReadDate(file, kConfig, "ChrgClrLast", formats, clock);
-  settings.FMonthlyLog = ReadBool(file, kConfig, "MonthlyLog", false);
-  settings.FCurrentLog = ReadBool(file, kConfig, "CurrentLog", false);
-  settings.FCLogBackup = ReadInteger(file, kConfig, "CLogBackup", 1);
-  settings.FDebug = ReadBool(file, kConfig, "Debug", false);
-  settings.FATCharge = file.ReadString(kATCommand, "Charge", "at\\c0");
-  settings.FATDialInfo = file.ReadString(kATCommand, "DialInfo", "at\\l0");
-  settings.FATRxInfo = file.ReadString(kATCommand, "RxInfo", "at\\l1");
-  settings.FATChrgClr = file.ReadString(kATCommand, "ChrgClr", "at\\c1");
+  for (const SettingKey& key : kSettingKeys) {
+    std::visit(
+        [&](auto field) {
+          using Value = std::remove_reference_t<decltype(settings.*field)>;
+          if constexpr (std::is_same_v<Value, std::string>) {
+            settings.*field = file.ReadString(key.section, key.name, key.fallback);
+          } else if constexpr (std::is_same_v<Value, TDateTime>) {
+            settings.*field = ReadDate(file, key.section, key.name, formats, clock);
+          } else {
+            const std::int32_t number =
+                ReadInteger(file, key.section, key.name, ParseInteger(key.fallback).value_or(0));
+            if constexpr (std::is_same_v<Value, bool>) {
+              settings.*field = number != 0;
+            } else {
+              settings.*field = number;
+            }
+          }
+        },
+        key.field);
+  }
 }
 
 std::optional<std::string> SaveSettings(const std::string& iniPath, const Settings& settings,
                                         const DateFormats& formats) {
-  struct Entry {
-    std::string_view section;
-    std::string_view key;
-    std::string value;
-  };
-  // Debug is left out: only an edit of the file sets it.
-  const Entry entries[] = {
-      {kConfig, "Left", std::to_string(settings.Left)},
-      {kConfig, "Top", std::to_string(settings.Top)},
-      {kConfig, "Port", settings.FPortName},
-      {kConfig, "Timer", std::to_string(settings.TimerInterval)},
-      {kConfig, "ChrgClr", BoolText(settings.FChrgClr)},
-      {kConfig, "ChrgClrDay", std::to_string(settings.FChrgClrDay)},
-      {kConfig, "ChrgClrLast", DateToText(settings.FChrgClrLast, formats)},
-      {kConfig, "MonthlyLog", BoolText(settings.FMonthlyLog)},
-      {kConfig, "CurrentLog", BoolText(settings.FCurrentLog)},
-      {kConfig, "CLogBackup", std::to_string(settings.FCLogBackup)},
-      {kATCommand, "Charge", settings.FATCharge},
-      {kATCommand, "DialInfo", settings.FATDialInfo},
-      {kATCommand, "RxInfo", settings.FATRxInfo},
-      {kATCommand, "ChrgClr", settings.FATChrgClr},
-  };
   ProfileFile file(iniPath);
   bool complete = true;
-  for (const Entry& entry : entries) {
-    if (!file.WriteString(entry.section, entry.key, entry.value)) {
+  for (const SettingKey& key : kSettingKeys) {
+    if (!key.saved) continue;
+    const std::string text = std::visit(
+        [&](auto field) -> std::string {
+          const auto& value = settings.*field;
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, std::string>) {
+            return value;
+          } else if constexpr (std::is_same_v<Value, TDateTime>) {
+            return DateToText(value, formats);
+          } else if constexpr (std::is_same_v<Value, bool>) {
+            return BoolText(value);
+          } else {
+            return std::to_string(value);
+          }
+        },
+        key.field);
+    if (!file.WriteString(key.section, key.name, text)) {
       complete = false;
       break;
     }
