@@ -19,20 +19,20 @@ ChargeAccounting::ChargeAccounting(ChargeHost& host, Settings& settings, const C
     : host_(host), settings_(settings), clock_(clock), folder_(std::move(folder)) {}
 
 void ChargeAccounting::ProcessCharge() {
-  // The monthly log gets the reply as it came, without the line a failed snapshot adds.
-  const std::string reply = host_.Memo().Text();
-  if (settings_.FCurrentLog) SaveSnapshotOf(reply);
-  if (settings_.FChrgClr) ClearIfDue(reply);
+  // Both steps take the reply as it came: the line that a failed snapshot adds to the memo
+  // stays out of the monthly log.
+  FChargeReply = host_.Memo().Text();
+  if (settings_.FCurrentLog) SaveChargeSnapshot();
+  if (settings_.FChrgClr) CheckChargeClear();
+  FChargeReply.reset();
 }
 
-void ChargeAccounting::SaveChargeSnapshot() { SaveSnapshotOf(host_.Memo().Text()); }
+std::string ChargeAccounting::ChargeReply() const { return FChargeReply ? *FChargeReply : host_.Memo().Text(); }
 
-void ChargeAccounting::CheckChargeClear() { ClearIfDue(host_.Memo().Text()); }
-
-void ChargeAccounting::SaveSnapshotOf(const std::string& reply) {
+void ChargeAccounting::SaveChargeSnapshot() {
   const std::string path = ChargeSnapshotPath(folder_, 0);
-  const std::error_code error =
-      WriteChargeSnapshot(folder_, settings_.FCLogBackup, HeaderLine(host_.DateTimeText(clock_.Now())), reply);
+  const std::error_code error = WriteChargeSnapshot(folder_, settings_.FCLogBackup,
+                                                    HeaderLine(host_.DateTimeText(clock_.Now())), ChargeReply());
   if (!error) {
     LogEvent("charge snapshot written: " + path);
     return;
@@ -45,13 +45,13 @@ void ChargeAccounting::SaveSnapshotOf(const std::string& reply) {
   memo.SetText(std::move(text));
 }
 
-void ChargeAccounting::ClearIfDue(const std::string& reply) {
+void ChargeAccounting::CheckChargeClear() {
   const TDateTime today = clock_.Today();
   if (today < ChargeClearDueDate(settings_.FChrgClrLast, settings_.FChrgClrDay)) return;
   if (settings_.FMonthlyLog) {
     // The adapter's total is cleared only once it is safe in the log; otherwise the next
     // charge reply tries again.
-    if (const std::error_code error = AppendChargeLog(folder_, HeaderLine(host_.DateText(today)), reply)) {
+    if (const std::error_code error = AppendChargeLog(folder_, HeaderLine(host_.DateText(today)), ChargeReply())) {
       LogEvent("charge log failed: " + error.message() + "; charges not cleared");
       host_.ShowMessage(std::string(kLogFailedMessage));
       return;

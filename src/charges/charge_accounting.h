@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "clock.h"
@@ -34,18 +35,20 @@ class ChargeAccounting {
  public:
   ChargeAccounting(ChargeHost& host, Settings& settings, const Clock& clock, std::string folder);
 
+  // The snapshot when CurrentLog is on, then the clearing check when ChrgClr is on.
   void ProcessCharge();
   void SaveChargeSnapshot();
   void CheckChargeClear();
 
  private:
-  void SaveSnapshotOf(const std::string& reply);
-  void ClearIfDue(const std::string& reply);
+  // The charge reply the steps keep: as ProcessCharge found it in the memo, else the memo.
+  std::string ChargeReply() const;
 
   ChargeHost& host_;
   Settings& settings_;
   const Clock& clock_;
   std::string folder_;
+  std::optional<std::string> FChargeReply;
 };
 
 }  // namespace mokuro
