@@ -19,7 +19,7 @@ void CallMonitor::ProcessResponse() {
     memo.SetText(FResponse);
     memo.DeleteLine0();
   }
-  window_.SetCallerText({});
+  window_.SetCallerText({}, CodePage::Utf8);
   switch (FQueryKind) {
     case qkCharge:
       window_.ProcessCharge();
@@ -46,8 +46,10 @@ void CallMonitor::ShowCaller() {
   const std::string number = CallerNumber(line);
   std::string name = LookupName(FPhoneList, number);
   const std::string& caller = name.empty() ? number : name;
-  LogEvent("caller: " + EscapeForLog(caller));
-  window_.SetCallerText(caller);
+  // A name is in the book's code page, a bare number in the reply's.
+  const CodePage page = name.empty() ? CodePageOf(window_.Memo().Text()) : PhoneListCodePage(FPhoneList);
+  LogEvent("caller: " + EscapeForLog(caller, page));
+  window_.SetCallerText(caller, page);
 }
 
 }  // namespace mokuro

@@ -268,9 +268,9 @@ void TMainForm::AboutBtnClick() { RunAboutBox(this, windowIcon()); }
 
 std::string TMainForm::CallerText() const { return FCallerText; }
 
-void TMainForm::SetCallerText(const std::string& text) {
+void TMainForm::SetCallerText(const std::string& text, CodePage page) {
   FCallerText = text;
-  CallerEdit->setText(ToDisplay(text));
+  CallerEdit->setText(DisplayCodec(page).Decode(text));
 }
 
 void TMainForm::ShowWindow() {

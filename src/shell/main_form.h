@@ -73,7 +73,7 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   // MonitorWindow, CommLinkHost, ChargeHost.
   MemoText& Memo() override { return FMemo; }
   std::string CallerText() const override;
-  void SetCallerText(const std::string& text) override;
+  void SetCallerText(const std::string& text, CodePage page) override;
   void ShowWindow() override;
   void Beep() override;
   void ProcessCharge() override { FCharges.ProcessCharge(); }

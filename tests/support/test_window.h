@@ -11,13 +11,17 @@ class TestWindow : public MonitorWindow {
  public:
   MemoText& Memo() override { return memo; }
   std::string CallerText() const override { return caller; }
-  void SetCallerText(const std::string& text) override { caller = text; }
+  void SetCallerText(const std::string& text, CodePage page) override {
+    caller = text;
+    callerPage = page;
+  }
   void ShowWindow() override { ++shown; }
   void Beep() override { ++beeps; }
   void ProcessCharge() override { ++charges; }
 
   MemoText memo;
   std::string caller = "(untouched)";
+  CodePage callerPage = CodePage::Utf8;
   int shown = 0;
   int beeps = 0;
   int charges = 0;
