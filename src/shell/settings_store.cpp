@@ -47,13 +47,13 @@ bool ReadBool(const ProfileFile& file, std::string_view section, std::string_vie
   return ReadInteger(file, section, key, fallback ? 1 : 0) != 0;
 }
 
-// Today, when the value is missing or doesn't convert.
+// Today, when the value is missing or is no date.
 TDateTime ReadDate(const ProfileFile& file, std::string_view section, std::string_view key,
                    const DateFormats& formats, const Clock& clock) {
   const TDateTime today = clock.Today();
   TDateTime date = today;
   const std::string text = file.ReadString(section, key, "");
-  if (text.empty() || !TextToDate(text, formats, DecodeDate(today).year, date)) return today;
+  if (text.empty() || !TextToStoredDate(text, formats, DecodeDate(today).year, date)) return today;
   return date;
 }
 
