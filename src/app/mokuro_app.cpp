@@ -133,10 +133,11 @@ void MokuroApp::SaveSettingsFile() {
 
 std::string MokuroApp::CallerText() const { return FCallerText; }
 
-void MokuroApp::SetCallerText(const std::string& text) {
-  if (text == FCallerText) return;
+void MokuroApp::SetCallerText(const std::string& text, CodePage page) {
+  if (text == FCallerText && page == FCallerPage) return;
   FCallerText = text;
-  view_.ShowCallerText(text);
+  FCallerPage = page;
+  view_.ShowCallerText(text, page);
 }
 
 void MokuroApp::ShowWindow() { view_.ShowWindow(); }

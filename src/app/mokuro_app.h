@@ -77,7 +77,7 @@ class MokuroApp : private MonitorWindow, private CommLinkHost, private ChargeHos
  private:
   // MonitorWindow, CommLinkHost, ChargeHost.
   MemoText& Memo() override { return FMemo; }
-  void SetCallerText(const std::string& text) override;
+  void SetCallerText(const std::string& text, CodePage page) override;
   void ShowWindow() override;
   void Beep() override;
   void ProcessCharge() override;
@@ -101,6 +101,7 @@ class MokuroApp : private MonitorWindow, private CommLinkHost, private ChargeHos
   Settings FSettings;
   MemoText FMemo;
   std::string FCallerText;
+  CodePage FCallerPage = CodePage::Utf8;
   CallMonitor FMonitor;
   ChargeAccounting FCharges;
   // Last, so that it goes first: no reader outlives what it delivers to.

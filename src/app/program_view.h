@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "code_page.h"
+
 namespace mokuro {
 
 // What the running program needs of its window: showing, boxes, the main thread and the
@@ -11,9 +13,10 @@ class ProgramView {
  public:
   virtual ~ProgramView() = default;
 
-  // The memo and the caller field, each called only when their text has changed.
+  // The memo and the caller field, each called only when their text has changed. The
+  // caller is shown in the code page of where it came from.
   virtual void ShowMemoText(const std::string& text) = 0;
-  virtual void ShowCallerText(const std::string& text) = 0;
+  virtual void ShowCallerText(const std::string& text, CodePage page) = 0;
   // Brings the window up, from the tray too.
   virtual void ShowWindow() = 0;
   virtual void Beep() = 0;

@@ -2,6 +2,7 @@
 
 #include "charge_clearing.h"
 #include "charge_snapshot.h"
+#include "code_page.h"
 #include "event_log.h"
 
 namespace mokuro {
@@ -41,7 +42,7 @@ void ChargeAccounting::SaveChargeSnapshot() {
   MemoText& memo = host_.Memo();
   std::string text = memo.Text();
   if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
-  text.append(kSnapshotFailedLine).append("\r\n");
+  text.append(InCodePageOf(text, kSnapshotFailedLine)).append("\r\n");
   memo.SetText(std::move(text));
 }
 

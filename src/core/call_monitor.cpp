@@ -52,7 +52,7 @@ void CallMonitor::ProcessResponse() {
   const bool namesCaller = !rejected && (answer.kind == qkRxInfo || answer.kind == qkAutoCheck);
   // The caller field is emptied and then filled by ShowCaller: set once, so that it changes
   // on the screen only when the caller does.
-  if (!namesCaller) window_.SetCallerText({});
+  if (!namesCaller) window_.SetCallerText({}, CodePage::Utf8);
   if (rejected) return;
   switch (answer.kind) {
     case qkCharge:
@@ -77,14 +77,16 @@ void CallMonitor::ProcessResponse() {
 void CallMonitor::ShowCaller() {
   const std::string line = window_.Memo().Line(3);
   if (!line.starts_with(kCallerPrefix)) {
-    window_.SetCallerText({});
+    window_.SetCallerText({}, CodePage::Utf8);
     return;
   }
   const std::string number = CallerNumber(line);
   std::string name = LookupName(FPhoneList, number);
   const std::string& caller = name.empty() ? number : name;
-  LogEvent("caller: " + EscapeForLog(caller));
-  window_.SetCallerText(caller);
+  // A name is in the book's code page, a bare number in the reply's.
+  const CodePage page = name.empty() ? CodePageOf(window_.Memo().Text()) : PhoneListCodePage(FPhoneList);
+  LogEvent("caller: " + EscapeForLog(caller, page));
+  window_.SetCallerText(caller, page);
 }
 
 }  // namespace mokuro

@@ -163,6 +163,7 @@ std::string Format(std::string_view pattern, TDateTime value, const DateFormats&
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
 // Reads the longest of `names` that starts the text, without regard to ASCII case.
 template <std::size_t N>
@@ -213,7 +214,8 @@ std::string DateToText(TDateTime value, const DateFormats& formats) { return For
 
 std::string DateTimeToText(TDateTime value, const DateFormats& formats) {
   std::string text = DateToText(value, formats);
-  if (DecodeTime(value) != TimeOfDay{}) text += " " + Format(formats.longTime, value, formats);
+  const TimeOfDay time = DecodeTime(value);
+  if (time.hour != 0 || time.minute != 0 || time.second != 0) text += " " + Format(formats.longTime, value, formats);
   return text;
 }
 
@@ -261,6 +263,32 @@ bool TextToDate(std::string_view text, const DateFormats& formats, int currentYe
 
 bool TextToDate(std::string_view text, const DateFormats& formats, TDateTime& date) {
   return TextToDate(text, formats, DecodeDate(SystemClock().Now()).year, date);
+}
+
+bool TextToStoredDate(std::string_view text, const DateFormats& formats, int currentYear, TDateTime& date) {
+  if (TextToDate(text, formats, currentYear, date)) return true;
+  text = TrimBlanks(text);
+  for (const char* pattern : {"yyyy/MM/dd", "yyyy-MM-dd", "d MMM yyyy"}) {
+    const DateFormats other{pattern};
+    TDateTime read = 0;
+    if (TextToDate(text, other, currentYear, read) && DateToText(read, other) == text) {
+      date = read;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string PlainLongTime(std::string_view pattern, std::string_view amText, std::string_view pmText) {
+  const std::string plain = RemoveTimeZoneFields(pattern);
+  const auto isWordChar = [](char c) { return AsciiLower(c) != AsciiUpper(c) || !IsAscii(c); };
+  const bool asciiMarks = std::ranges::all_of(amText, IsAscii) && std::ranges::all_of(pmText, IsAscii);
+  for (const Item& item : Tokenize(plain)) {
+    const bool words = item.letter == 0 ? std::ranges::any_of(item.text, isWordChar)
+                                        : (item.letter == 'A' || item.letter == 'a') && !asciiMarks;
+    if (words) return "H:mm:ss";
+  }
+  return plain;
 }
 
 std::string RemoveTimeZoneFields(std::string_view pattern) {

@@ -22,7 +22,8 @@ struct DateFormats {
 
 // The date alone, in the short date format.
 std::string DateToText(TDateTime value, const DateFormats& formats);
-// Short date, a blank and long time; the time is left out when it is exactly midnight.
+// Short date, a blank and long time; the time is left out when hours, minutes and seconds
+// are all zero, whatever the milliseconds.
 std::string DateTimeToText(TDateTime value, const DateFormats& formats);
 
 // Reads a date written in the short date format; false when the text doesn't convert.
@@ -33,6 +34,18 @@ std::string DateTimeToText(TDateTime value, const DateFormats& formats);
 bool TextToDate(std::string_view text, const DateFormats& formats, int currentYear, TDateTime& date);
 // The same, around the year of the system clock.
 bool TextToDate(std::string_view text, const DateFormats& formats, TDateTime& date);
+
+// Reads a date that the program stored: in the short date format first; else in one of
+// the formats the program writes under other locales (yyyy/MM/dd, the ISO yyyy-MM-dd, the
+// C locale's d MMM yyyy), exactly as it writes them, so that a settings file outlives a
+// change of locale. False when the text is no date in any of them.
+bool TextToStoredDate(std::string_view text, const DateFormats& formats, int currentYear, TDateTime& date);
+
+// The locale's long time format as the program writes the time: without its time-zone
+// fields, and "H:mm:ss" (as a Japanese Windows system writes its long time) where the
+// format has words of its locale: letters or non-ASCII text outside its fields, or AM and
+// PM texts that are not ASCII.
+std::string PlainLongTime(std::string_view pattern, std::string_view amText, std::string_view pmText);
 
 // A time pattern without its time-zone fields (runs of t outside quotes), with the
 // brackets around such a field and the blanks that set it off.

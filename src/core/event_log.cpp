@@ -32,11 +32,12 @@ void LogEvent(std::string_view text) {
   std::fflush(stderr);
 }
 
-std::string EscapeForLog(std::string_view bytes) {
+std::string EscapeForLog(std::string_view bytes, CodePage page) {
   static constexpr char kHex[] = "0123456789ABCDEF";
+  const std::string utf8 = ToUtf8(bytes, page);
   std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
+  out.reserve(utf8.size());
+  for (const char c : utf8) {
     const auto u = static_cast<unsigned char>(c);
     switch (c) {
       case '\r': out += "\\r"; break;
@@ -55,5 +56,7 @@ std::string EscapeForLog(std::string_view bytes) {
   }
   return out;
 }
+
+std::string EscapeForLog(std::string_view bytes) { return EscapeForLog(bytes, CodePageOf(bytes)); }
 
 }  // namespace mokuro

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "code_page.h"
 #include "memo_text.h"
 
 namespace mokuro {
@@ -12,7 +13,8 @@ class MonitorWindow {
   virtual ~MonitorWindow() = default;
   virtual MemoText& Memo() = 0;
   virtual std::string CallerText() const = 0;
-  virtual void SetCallerText(const std::string& text) = 0;
+  // The caller's number or name, with the code page it is shown in.
+  virtual void SetCallerText(const std::string& text, CodePage page) = 0;
   // Brings the window up, from the tray too.
   virtual void ShowWindow() = 0;
   virtual void Beep() = 0;

@@ -29,6 +29,14 @@ std::string JoinLines(const TPhoneList& lines) {
   return bytes;
 }
 
+CodePage PhoneListCodePage(const TPhoneList& list) {
+  // The line ends between the lines are ASCII: the book is valid UTF-8 when each line is.
+  for (const auto& line : list) {
+    if (!IsValidUtf8(line)) return CodePage::ShiftJis;
+  }
+  return CodePage::Utf8;
+}
+
 std::error_code LoadPhoneList(const std::string& path, TPhoneList& list) {
   list.clear();
   std::string bytes;

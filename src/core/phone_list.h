@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "code_page.h"
 #include "plain_message_box.h"
 
 namespace mokuro {
@@ -19,6 +20,10 @@ inline constexpr std::string_view kPhoneListFileName = "PhoneLst.txt";
 TPhoneList SplitLines(std::string_view bytes);
 // Every line, the last one too, ends with CR LF.
 std::string JoinLines(const TPhoneList& lines);
+
+// The code page of the book, decided once for all its lines: every name from it is shown
+// and edited in it.
+CodePage PhoneListCodePage(const TPhoneList& list);
 
 // Replaces `list` by the file's lines; on failure `list` is empty.
 std::error_code LoadPhoneList(const std::string& path, TPhoneList& list);

@@ -45,13 +45,13 @@ std::int32_t ReadInteger(const ProfileFile& file, std::string_view section, std:
   return ParseInteger(file.ReadString(section, key, "")).value_or(fallback);
 }
 
-// Today, when the value is missing or doesn't convert.
+// Today, when the value is missing or is no date.
 TDateTime ReadDate(const ProfileFile& file, std::string_view section, std::string_view key,
                    const DateFormats& formats, const Clock& clock) {
   const TDateTime today = clock.Today();
   TDateTime date = today;
   const std::string text = file.ReadString(section, key, "");
-  if (text.empty() || !TextToDate(text, formats, DecodeDate(today).year, date)) return today;
+  if (text.empty() || !TextToStoredDate(text, formats, DecodeDate(today).year, date)) return today;
   return date;
 }
 

@@ -1,14 +1,18 @@
 #include "application.h"
 
+#include <QLocale>
+
 #include <exception>
 
 #include "event_log.h"
 #include "message_boxes.h"
+#include "qt_translations.h"
 
 namespace mokuro {
 
 MokuroApplication::MokuroApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kApplicationTitle);
+  InstallQtTranslations(*this, QLocale::system());
   // Hidden in the tray the window is not closed; the program ends only by closing it.
   setQuitOnLastWindowClosed(false);
 }

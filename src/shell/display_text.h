@@ -4,27 +4,24 @@
 
 #include <string>
 
+#include "code_page.h"
+
 namespace mokuro {
 
-// The code page of the user's text, for display only: the program keeps every text as bytes.
-// Text that is valid UTF-8 is taken as UTF-8 (the code page of a Linux desktop); anything
-// else as Shift_JIS (CP932), the code page of the files that come from the adapter's
-// Japanese Windows users.
+// The user's byte texts as Qt shows them, and typed text back as bytes. The program keeps
+// every text as bytes in its own code page; only the display converts.
 class DisplayCodec {
  public:
-  enum class Page { Utf8, Cp932 };
+  // The code page that `bytes` are in, decided on all of them.
+  static DisplayCodec For(const std::string& bytes) { return DisplayCodec(CodePageOf(bytes)); }
+  explicit DisplayCodec(CodePage page) : page_(page) {}
 
-  // The code page that `bytes` are in.
-  static DisplayCodec For(const std::string& bytes);
-  explicit DisplayCodec(Page page) : page_(page) {}
-
-  Page page() const { return page_; }
   QString Decode(const std::string& bytes) const;
   // Characters the code page lacks become "?".
   std::string Encode(const QString& text) const;
 
  private:
-  Page page_;
+  CodePage page_;
 };
 
 // Bytes from the adapter or a file, as they are shown.

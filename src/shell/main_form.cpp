@@ -203,7 +203,9 @@ void TMainForm::AboutBtnClick() { RunAboutBox(this, windowIcon()); }
 
 void TMainForm::ShowMemoText(const std::string& text) { Memo1->setPlainText(MemoDisplayText(text)); }
 
-void TMainForm::ShowCallerText(const std::string& text) { CallerEdit->setText(ToDisplay(text)); }
+void TMainForm::ShowCallerText(const std::string& text, CodePage page) {
+  CallerEdit->setText(DisplayCodec(page).Decode(text));
+}
 
 void TMainForm::ShowWindow() {
   FMinimisedByHide = false;

@@ -79,7 +79,7 @@ class TMainForm : public QWidget, public ProgramView {
 
   // ProgramView.
   void ShowMemoText(const std::string& text) override;
-  void ShowCallerText(const std::string& text) override;
+  void ShowCallerText(const std::string& text, CodePage page) override;
   void ShowWindow() override;
   void Beep() override;
   void ShowMessage(const std::string& text) override;

@@ -11,6 +11,7 @@
 #include "dialog_frame.h"
 #include "editable_bytes.h"
 #include "fonts.h"
+#include "hard_line_breaks.h"
 
 namespace mokuro {
 
@@ -54,6 +55,7 @@ TPhoneListDlg::TPhoneListDlg(QWidget* owner) : QDialog(owner), book_(std::make_u
   PhoneListMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   PhoneListMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   PhoneListMemo->setTabChangesFocus(true);
+  new HardLineBreaks(PhoneListMemo);
   // Sticky: undoing every edit still leaves the book changed by the user.
   connect(PhoneListMemo->document(), &QTextDocument::modificationChanged, this,
           [this](bool changed) { modified_ = modified_ || changed; });
@@ -75,10 +77,10 @@ TPhoneListDlg::~TPhoneListDlg() {
 
 void TPhoneListDlg::Fill(const TPhoneList& list) {
   book_ = std::make_unique<EditableBytes>(list);
-  QStringList lines;
-  lines.reserve(static_cast<qsizetype>(list.size()));
-  for (const auto& line : list) lines.push_back(book_->Show(line));
-  PhoneListMemo->setPlainText(lines.join('\n'));
+  // Each line with its line break, as in the file: an empty last line shows as one.
+  QString text;
+  for (const QString& line : book_->Shown()) text += line + '\n';
+  PhoneListMemo->setPlainText(text);
   PhoneListMemo->moveCursor(QTextCursor::Start);
 }
 
@@ -94,14 +96,13 @@ void TPhoneListDlg::ClearModified() {
 }
 
 TPhoneList TPhoneListDlg::Lines() const {
-  TPhoneList lines;
+  QStringList lines;
   for (QTextBlock block = PhoneListMemo->document()->begin(); block.isValid(); block = block.next()) {
-    // A soft line break (Shift+Enter) ends a line too.
-    for (const QString& line : block.text().split(QChar::LineSeparator)) lines.push_back(book_->TakeBack(line));
+    lines.push_back(block.text());
   }
   // A line break at the end of the text ends the last line; it doesn't begin another.
-  if (!lines.empty() && lines.back().empty()) lines.pop_back();
-  return lines;
+  if (!lines.empty() && lines.back().isEmpty()) lines.pop_back();
+  return book_->TakeBackLines(lines);
 }
 
 void RunPhoneListDialog(QWidget* owner, const std::string& callerText, TPhoneList& list, const std::string& folder,

@@ -22,7 +22,7 @@ class TPhoneListDlg : public QDialog {
   explicit TPhoneListDlg(QWidget* owner);
   ~TPhoneListDlg() override;
 
-  // Puts the book's lines into the memo, the caret at the start.
+  // Puts the book's lines into the memo, each with its line break, the caret at the start.
   void Fill(const TPhoneList& list);
   // A caller with a number of at least 10 characters that begins with "0" (no name found
   // for it) is put at the caret with an "=", ready for the name.
@@ -31,7 +31,8 @@ class TPhoneListDlg : public QDialog {
   void ClearModified();
   // The user changed the memo, even when the text is as it was again.
   bool Modified() const { return modified_; }
-  // The memo's lines as the user typed them, however they are wrapped on the screen.
+  // The memo's lines as the user typed them, however they are wrapped on the screen; the
+  // lines the user left alone are the book's bytes as they were.
   TPhoneList Lines() const;
 
   QLabel* Label1;

@@ -18,8 +18,9 @@ class TestView : public ProgramView {
     memo = text;
     ++memoShows;
   }
-  void ShowCallerText(const std::string& text) override {
+  void ShowCallerText(const std::string& text, CodePage page) override {
     caller = text;
+    callerPage = page;
     ++callerShows;
   }
   void ShowWindow() override { ++shown; }
@@ -44,6 +45,7 @@ class TestView : public ProgramView {
 
   std::string memo;
   std::string caller;
+  CodePage callerPage = CodePage::Utf8;
   int memoShows = 0;
   int callerShows = 0;
   int shown = 0;

@@ -21,6 +21,9 @@ const std::string kCleared = "累積料金をクリアしました";
 const std::string kLogFailed = "月間料金記録'ChrgLog.txt'の書き込みに失敗しました";
 // A charge reply as the memo holds it, its echo line gone.
 const std::string kTotal = "CHARGE = \x82\x50\x82\x51\x82\x52 YEN\r\n\r\nOK\r\n";
+// The line a failed snapshot adds to the memo, in Shift_JIS as kTotal is.
+const std::string kSnapshotFailedShiftJis =
+    "[Charge0.txt \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1]";
 
 TDateTime Date(int year, int month, int day) { return EncodeDate(year, month, day); }
 
@@ -168,9 +171,34 @@ TEST_F(ClearingTest, FailedSnapshotLineStaysOutOfTheMonthlyLog) {
   WriteBytes(dir.File("Charge0.txt"), "");
   std::filesystem::permissions(dir.File("Charge0.txt"), std::filesystem::perms(0444));
   accounting.ProcessCharge();
-  EXPECT_EQ(host.memo.Text(), kTotal + "[Charge0.txt に書き込めません]\r\n");
+  EXPECT_EQ(host.memo.Text(), kTotal + kSnapshotFailedShiftJis + "\r\n");
   EXPECT_EQ(ReadBytes(LogPath()), Block("2000/12/26"));
   EXPECT_EQ(host.clearCommands, 1);
+}
+
+TEST_F(ClearingTest, FailedSnapshotLineIsInTheCodePageOfTheReply) {
+  struct Case {
+    std::string reply;
+    std::string line;
+  };
+  const Case cases[] = {
+      {kTotal, kSnapshotFailedShiftJis},
+      {"CHARGE = １２３ YEN\r\n\r\nOK\r\n", "[Charge0.txt に書き込めません]"},
+      {"CHARGE = 123 YEN\r\n\r\nOK", "[Charge0.txt に書き込めません]"},
+  };
+  settings.FCurrentLog = true;
+  settings.FCLogBackup = 0;
+  settings.FChrgClr = false;
+  WriteBytes(dir.File("Charge0.txt"), "");
+  std::filesystem::permissions(dir.File("Charge0.txt"), std::filesystem::perms(0444));
+  for (const Case& c : cases) {
+    host.memo.SetText(c.reply);
+    accounting.ProcessCharge();
+    std::string expected = c.reply;
+    if (!expected.ends_with("\r\n")) expected += "\r\n";
+    EXPECT_EQ(host.memo.Text(), expected + c.line + "\r\n");
+    EXPECT_EQ(CodePageOf(host.memo.Text()), CodePageOf(c.reply)) << "the memo reads in one code page";
+  }
 }
 
 struct SwitchCase {
@@ -202,7 +230,7 @@ class MonitoredHost : public test::TestChargeHost, public MonitorWindow {
  public:
   MemoText& Memo() override { return memo; }
   std::string CallerText() const override { return caller; }
-  void SetCallerText(const std::string& text) override { caller = text; }
+  void SetCallerText(const std::string& text, CodePage) override { caller = text; }
   void ShowWindow() override {}
   void Beep() override {}
   void ProcessCharge() override { accounting->ProcessCharge(); }

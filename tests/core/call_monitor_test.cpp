@@ -80,6 +80,43 @@ TEST(ShowCaller, LongReportLineDoesNotShiftTheCallerLine) {
   EXPECT_TRUE(window.memo.Text().starts_with("RECEIVE INFORMATION *")) << "only the echo line goes";
 }
 
+TEST(ShowCaller, NameIsInTheCodePageOfItsBookAndANumberInTheReplys) {
+  // ﾐｶ, ﾕｷ and ﾏｷ in Shift_JIS are valid UTF-8 as well (ж, շ, Ϸ): only the whole book tells.
+  const std::vector<std::string> shiftJisBook = {"09011110001=\xD0\xB6", "09011110002=\xD5\xB7",
+                                                 "09011110003=\xCF\xB7", "0311112222=\x83\x7C\x83\x7C"};
+  const std::vector<std::string> utf8Book = {"09011110001=ミカ", "0311112222=ポポ"};
+  const std::string speech = "SPEECH";
+  const std::string shiftJisSpeech = "\x89\xB9\x90\xBA";  // 音声
+  struct Case {
+    const std::vector<std::string>* book;
+    const std::string* bearer;
+    std::string number;
+    std::string shown;
+    CodePage page;
+  };
+  const Case cases[] = {
+      {&shiftJisBook, &speech, "09011110001", "ﾐｶ", CodePage::ShiftJis},
+      {&shiftJisBook, &speech, "09011110002", "ﾕｷ", CodePage::ShiftJis},
+      {&shiftJisBook, &speech, "09011110003", "ﾏｷ", CodePage::ShiftJis},
+      {&shiftJisBook, &shiftJisSpeech, "0311112222", "ポポ", CodePage::ShiftJis},
+      {&utf8Book, &shiftJisSpeech, "09011110001", "ミカ", CodePage::Utf8},
+      {&utf8Book, &shiftJisSpeech, "09099999999", "09099999999", CodePage::ShiftJis},
+      {&shiftJisBook, &speech, "09099999999", "09099999999", CodePage::Utf8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    TestWindow window;
+    CallMonitor monitor(window);
+    monitor.FPhoneList = *c.book;
+    monitor.FQueryKind = qkRxInfo;
+    monitor.FResponse = "at\\l1\r\r\nRECEIVE INFORMATION\r\nDATE = 12/11 10:15\r\nBEARER = " + *c.bearer +
+                        "\r\nRECEIVE CALLING PARTY    = " + c.number + "\r\n\r\nOK\r\n";
+    monitor.ProcessResponse();
+    EXPECT_EQ(window.callerPage, c.page);
+    EXPECT_EQ(ToUtf8(window.caller, window.callerPage), c.shown);
+  }
+}
+
 TEST(CallerNumber, CutsAtLastSlashOnly) {
   EXPECT_EQ(CallerNumber("RECEIVE CALLING PARTY    = 0312345678/1/2"), "0312345678/1");
   EXPECT_EQ(CallerNumber("RECEIVE CALLING PARTY    = /"), "");

@@ -83,6 +83,18 @@ struct ReadCase {
   CalendarDate expected;  // year 0: doesn't convert
 };
 
+// A reading against what it should give: expected year 0 for no date, which leaves the
+// date as it was (-1).
+void ExpectRead(bool read, TDateTime date, const CalendarDate& expected, const std::string& what) {
+  if (expected.year == 0) {
+    EXPECT_FALSE(read) << what;
+    EXPECT_EQ(date, -1) << what << ": left as it was";
+  } else {
+    ASSERT_TRUE(read) << what;
+    EXPECT_EQ(DecodeDate(date), expected) << what;
+  }
+}
+
 TEST(TextToDate, ReadsWhatTheFormatAllowsAndNothingElse) {
   const ReadCase cases[] = {
       {"yyyy/MM/dd", "2026/5/1", {2026, 5, 1}},
@@ -113,13 +125,7 @@ TEST(TextToDate, ReadsWhatTheFormatAllowsAndNothingElse) {
   for (const ReadCase& c : cases) {
     TDateTime date = -1;
     const bool read = TextToDate(c.text, DateFormats{c.format}, kThisYear, date);
-    if (c.expected.year == 0) {
-      EXPECT_FALSE(read) << c.format << " / " << c.text;
-      EXPECT_EQ(date, -1) << "left as it was";
-    } else {
-      ASSERT_TRUE(read) << c.format << " / " << c.text;
-      EXPECT_EQ(DecodeDate(date), c.expected) << c.format << " / " << c.text;
-    }
+    ExpectRead(read, date, c.expected, std::string(c.format) + " / " + c.text);
   }
 }
 
@@ -141,11 +147,80 @@ TEST(DateTimeToText, TwelveHourClockAndQuotedText) {
   EXPECT_EQ(DateTimeToText(day + EncodeTime(0, 30, 0, 0), formats), "2026/05/01 12:30:00 am");
   EXPECT_EQ(DateTimeToText(day + EncodeTime(12, 0, 0, 0), formats), "2026/05/01 12:00:00 pm");
   EXPECT_EQ(DateTimeToText(day + EncodeTime(23, 59, 59, 999), formats), "2026/05/01 11:59:59 pm");
-  EXPECT_EQ(DateTimeToText(day + EncodeTime(0, 0, 0, 1), formats), "2026/05/01 12:00:00 am")
-      << "a millisecond past midnight is not midnight";
+  EXPECT_EQ(DateTimeToText(day + EncodeTime(0, 0, 1, 0), formats), "2026/05/01 12:00:01 am");
   EXPECT_EQ(DateTimeToText(day + EncodeTime(9, 5, 7, 0), DateFormats{"yyyy", "hh'h' mm 'o''clock' ss'' HH"}),
             "2026 09h 05 o'clock 07' 09");
   EXPECT_EQ(DateToText(day, DateFormats{"'yyyy"}), "yyyy") << "an open quote runs to the end";
+}
+
+TEST(DateTimeToText, TimeIsLeftOutWhenHoursMinutesAndSecondsAreZeroWhateverTheMilliseconds) {
+  const DateFormats formats{"yyyy/MM/dd", "H:mm:ss"};
+  const TDateTime day = EncodeDate(2025, 1, 26);
+  for (const int ms : {0, 1, 500, 999}) EXPECT_EQ(DateTimeToText(day + EncodeTime(0, 0, 0, ms), formats), "2025/01/26") << ms;
+  EXPECT_EQ(DateTimeToText(day + EncodeTime(0, 0, 1, 0), formats), "2025/01/26 0:00:01");
+  EXPECT_EQ(DateTimeToText(day + EncodeTime(14, 5, 9, 500), formats), "2025/01/26 14:05:09");
+}
+
+TEST(PlainLongTime, KeepsALocalesTimeFormatOnlyWithoutZoneOrWords) {
+  struct Case {
+    const char* locale;
+    const char* pattern;  // as the locale has it
+    const char* am;
+    const char* pm;
+    const char* plain;
+  };
+  const Case cases[] = {
+      {"C", "HH:mm:ss t", "AM", "PM", "HH:mm:ss"},
+      {"ja_JP", "H時mm分ss秒 t", "午前", "午後", "H:mm:ss"},
+      {"en_US", "h:mm:ss AP t", "AM", "PM", "h:mm:ss AP"},
+      {"en_CA", "h:mm:ss AP t", "a.m.", "p.m.", "h:mm:ss AP"},
+      {"ko_KR", "AP h시 m분 s초 t", "오전", "오후", "H:mm:ss"},
+      {"zh_CN", "t HH:mm:ss", "上午", "下午", "HH:mm:ss"},
+      {"zh_TW", "Bh:mm:ss [t]", "上午", "下午", "H:mm:ss"},
+      {"ar_EG", "h:mm:ss AP t", "ص", "م", "H:mm:ss"},
+      {"bg_BG", "H:mm:ss 'ч'. t", "пр.об.", "сл.об.", "H:mm:ss"},
+      {"th_TH", "H นาฬิกา mm นาที ss วินาที t", "ก่อนเที่ยง", "หลังเที่ยง", "H:mm:ss"},
+      {"fi_FI", "H.mm.ss t", "ap.", "ip.", "H.mm.ss"},
+      {"fa_IR", "H:mm:ss (t)", "قبل‌ازظهر", "بعدازظهر", "H:mm:ss"},
+      {"quoted word", "HH 'h' mm", "AM", "PM", "H:mm:ss"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PlainLongTime(c.pattern, c.am, c.pm), c.plain) << c.locale;
+}
+
+TEST(TextToStoredDate, TheLocalesDateFirstThenTheFormatsWrittenUnderOtherLocales) {
+  const DateFormats japanese{"yyyy/MM/dd"};
+  const DateFormats c{"d MMM yyyy"};
+  const DateFormats american{"M/d/yy"};
+  const DateFormats german{"dd.MM.yy"};
+  struct Case {
+    const DateFormats* formats;
+    const char* text;
+    CalendarDate expected;  // year 0: no date
+  };
+  const Case cases[] = {
+      {&japanese, "2026/12/11", {2026, 12, 11}},
+      {&japanese, "11 Dec 2026", {2026, 12, 11}},
+      {&japanese, " 2026-12-11 ", {2026, 12, 11}},
+      {&c, "2026/12/11", {2026, 12, 11}},
+      {&c, "11 Dec 2026", {2026, 12, 11}},
+      {&american, "2026/12/11", {2026, 12, 11}},
+      {&american, "12/11/26", {2026, 12, 11}},
+      {&german, "2026-12-11", {2026, 12, 11}},
+      {&german, "11.12.26", {2026, 12, 11}},
+      // Only exactly as the program writes them: a short year or a missing zero could be
+      // another locale's order of day and month.
+      {&c, "26/12/11", {}},
+      {&c, "2026/1/5", {}},
+      {&c, "11.12.26", {}},
+      {&c, "2026/13/01", {}},
+      {&japanese, "abc", {}},
+      {&japanese, "", {}},
+  };
+  for (const Case& k : cases) {
+    TDateTime date = -1;
+    const bool read = TextToStoredDate(k.text, *k.formats, kThisYear, date);
+    ExpectRead(read, date, k.expected, k.formats->shortDate + " / " + k.text);
+  }
 }
 
 TEST(RemoveTimeZoneFields, LeavesTheRestOfTheLocalesTimeFormat) {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -176,6 +177,30 @@ TEST_F(MainFormTest, ShiftCtrlClickOnTheMemoWritesItsText) {
   EXPECT_FALSE(FileExists(dump));
   QTest::mouseClick(form->Memo1->viewport(), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
   EXPECT_EQ(test::ReadBytes(dump), "RECEIVE\r\n\x83\x7c\r\n\r\nOK\r\n");
+}
+
+// A Shift_JIS book whose name's bytes are valid UTF-8 as well (ﾐｶ would read as ж).
+TEST_F(MainFormTest, CallerIsShownInTheCodePageOfThePhoneBook) {
+  test::WriteBytes(home.File("PhoneLst.txt"), "0312345678=\x83\x7C\x83\x7C\r\n09011110001=\xD0\xB6\r\n");
+  Start();
+  adapter.Call("09011110001/64");
+  QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->CallerText() == "\xD0\xB6"; }));
+  EXPECT_EQ(form->CallerEdit->text(), QString::fromUtf8("ﾐｶ"));
+}
+
+// A Shift_JIS charge reply with the line the program adds when the snapshot can't be
+// written: the memo shows both in one code page.
+TEST_F(MainFormTest, ProgramsLineAfterAShiftJisReplyIsShownWithIt) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nCurrentLog=1\r\nCLogBackup=0\r\n");
+  test::WriteBytes(home.File("Charge0.txt"), "");
+  ASSERT_EQ(::chmod(home.File("Charge0.txt").c_str(), 0444), 0);
+  Start();
+  // Nothing asked yet: the reply answers the first kind, the charges.
+  adapter.Send("at\\c0\r\r\nCHARGE TOTAL             = \x82\x50\x82\x51\x82\x4F \x89\x7E\r\n\r\nOK\r\n");
+  ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->Memo1->toPlainText().contains("Charge0.txt"); }));
+  EXPECT_EQ(form->Memo1->toPlainText(),
+            QString::fromUtf8("CHARGE TOTAL             = １２０ 円\n\nOK\n[Charge0.txt に書き込めません]\n"));
 }
 
 TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {

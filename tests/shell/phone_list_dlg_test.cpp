@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -73,11 +76,11 @@ TEST_F(PhoneListDlgTest, UnnamedCallerIsOfferedAtTheStartWithAnEquals) {
     const QString text = dialog.PhoneListMemo->toPlainText();
     if (c.offered) {
       const QString offer = QString::fromStdString(c.caller) + "=";
-      EXPECT_EQ(text, offer + "0311112222=Shop\n0322223333=Home");
+      EXPECT_EQ(text, offer + "0311112222=Shop\n0322223333=Home\n");
       EXPECT_EQ(dialog.PhoneListMemo->textCursor().position(), offer.size());
       EXPECT_EQ(dialog.focusWidget(), dialog.PhoneListMemo);
     } else {
-      EXPECT_EQ(text, "0311112222=Shop\n0322223333=Home");
+      EXPECT_EQ(text, "0311112222=Shop\n0322223333=Home\n");
       EXPECT_EQ(dialog.PhoneListMemo->textCursor().position(), 0);
       EXPECT_EQ(dialog.focusWidget(), dialog.OKBtn);
     }
@@ -118,6 +121,65 @@ TEST_F(PhoneListDlgTest, NewEntryTypedInAShiftJisBookIsSavedInShiftJis) {
     dialog.OKBtn->click();
   });
   EXPECT_EQ(ReadBytes(BookPath()), "09012345678=\x83\x7C\r\n0333334444=\x83\x7C\x83\x7C\r\n");
+}
+
+// A damaged book: names of random bytes, many of them no text in any code page and some
+// showing alike, with every kind of line end. The user adds the caller and changes one
+// entry far down; every other line is saved as it was.
+TEST_F(PhoneListDlgTest, LinesTheUserLeftAloneAreSavedByteForByte) {
+  std::mt19937 random(11);
+  std::string file;
+  TPhoneList lines;
+  const char* const ends[] = {"\r\n", "\r", "\n"};
+  for (int i = 0; i < 8185; ++i) {
+    std::string line;
+    if (i % 500 == 7) {
+      line = i % 1000 == 7 ? "=\x83" : "=\x94";  // lines that show alike
+    } else if (i == 7000) {
+      line = "0399999999=\x83\x7C";
+    } else {
+      line = "0" + std::to_string(300000000 + i) + "=";
+      for (int n = static_cast<int>(random() % 120); n > 0; --n) {
+        char c = static_cast<char>(random() % 256);
+        if (c == '\r' || c == '\n') c = '\x83';
+        line += c;
+      }
+    }
+    lines.push_back(line);
+    file += line + ends[random() % 3];
+  }
+  WriteBytes(BookPath(), file);
+  LoadPhoneList(BookPath(), list);
+  ASSERT_EQ(list, lines);
+
+  Run("09012345678", [](TPhoneListDlg& dialog) {
+    dialog.PhoneListMemo->insertPlainText(QString::fromUtf8("ﾐｶ"));
+    QTest::keyClick(dialog.PhoneListMemo, Qt::Key_Return);
+    QTextCursor cursor(dialog.PhoneListMemo->document()->findBlockByNumber(7001));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    dialog.PhoneListMemo->setTextCursor(cursor);
+    QTest::keyClicks(dialog.PhoneListMemo, "x");
+    dialog.OKBtn->click();
+  });
+  std::string expected = "09012345678=\xD0\xB6\r\n";
+  for (const std::string& line : lines) expected += (line == "0399999999=\x83\x7C" ? line + "x" : line) + "\r\n";
+  const std::string saved = ReadBytes(BookPath());
+  EXPECT_EQ(saved.size(), expected.size());
+  EXPECT_TRUE(saved == expected) << "first difference at byte "
+                                 << std::mismatch(saved.begin(), saved.end(), expected.begin(), expected.end()).first -
+                                        saved.begin();
+}
+
+TEST_F(PhoneListDlgTest, LineSeparatorsInsideUtf8NamesStayInTheirLines) {
+  const std::string book = "01=a\u2028b\r\n02=c\u2029d\r\n03=e\r\n\r\n";
+  WriteBytes(BookPath(), book);
+  LoadPhoneList(BookPath(), list);
+  Run("09012345678", [](TPhoneListDlg& dialog) {
+    dialog.PhoneListMemo->insertPlainText(QString::fromUtf8("ミカ"));
+    QTest::keyClick(dialog.PhoneListMemo, Qt::Key_Return);
+    dialog.OKBtn->click();
+  });
+  EXPECT_EQ(ReadBytes(BookPath()), "09012345678=ミカ\r\n" + book) << "the empty last line too";
 }
 
 TEST_F(PhoneListDlgTest, CancelNeverSaves) {

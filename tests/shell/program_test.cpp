@@ -65,25 +65,41 @@ class Program {
   pid_t pid_ = -1;
 };
 
-TEST(Program, AnswersItsSwitchLogsWhatHappensAndSavesOnTermination) {
-  test::TempDir home;
+SimulatedAdapterOptions AdapterOptions(const test::TempDir& home) {
   SimulatedAdapterOptions options;
   options.linkPath = home.File("port");
-  SimulatedAdapter adapter(options);
+  return options;
+}
+
+// The settings, naming the adapter's port before the `more` keys, and the phone book.
+void WriteDataFolder(const test::TempDir& home, const SimulatedAdapter& adapter, const std::string& more,
+                     const std::string& book) {
+  test::WriteBytes(home.File("Mokuro.ini"), "[Config]\r\nPort=" + adapter.PortName() + "\r\n" + more);
+  test::WriteBytes(home.File("PhoneLst.txt"), book);
+}
+
+// Waits until the program's log holds `text`; false when it doesn't come.
+bool WaitForLog(const test::TempDir& home, const std::string& text) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (test::ReadBytes(home.File("stderr.log")).find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+TEST(Program, AnswersItsSwitchLogsWhatHappensAndSavesOnTermination) {
+  test::TempDir home;
+  SimulatedAdapter adapter(AdapterOptions(home));
   adapter.Call("0312345678/64");
-  test::WriteBytes(home.File("Mokuro.ini"), "[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=0x7D0\r\n");
-  test::WriteBytes(home.File("PhoneLst.txt"), "0312345678=Office\r\n");
+  WriteDataFolder(home, adapter, "Timer=0x7D0\r\n", "0312345678=Office\r\n");
 
   Program program(home, {"--log", "/R"});
   ASSERT_TRUE(adapter.WaitForCommands(1, 10s));
   EXPECT_EQ(adapter.Commands(), (std::vector<std::string>{"at\\l1"}));
   ASSERT_TRUE(adapter.WaitUntilRead(10s));
   // The reply was read; the log line about its caller follows it at once.
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (test::ReadBytes(home.File("stderr.log")).find("caller: Office") == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(5ms);
-  }
+  WaitForLog(home, "caller: Office");
   ASSERT_EQ(program.Terminate(10s), 0);
 
   const std::string log = test::ReadBytes(home.File("stderr.log"));
@@ -148,6 +164,19 @@ TEST(Program, ClearingSurvivesACrashRightAfterIt) {
   EXPECT_EQ(adapter.Charge(), 80u);
   const std::string log = test::ReadBytes(home.File("ChrgLog.txt"));
   EXPECT_EQ(log.find("=========================", 1), std::string::npos) << "one block:\n" << log;
+}
+
+// The log is UTF-8, so that a terminal shows it: a name from a Shift_JIS phone book is
+// converted from the book's code page, though its bytes alone would pass for UTF-8 (ж).
+TEST(Program, LogsAShiftJisCallerInUtf8) {
+  test::TempDir home;
+  SimulatedAdapter adapter(AdapterOptions(home));
+  adapter.Call("09011110001/64");
+  WriteDataFolder(home, adapter, "", "0312345678=\x83\x7C\x83\x7C\r\n09011110001=\xD0\xB6\r\n");
+
+  Program program(home, {"--log", "/r"});
+  EXPECT_TRUE(WaitForLog(home, "caller: ﾐｶ\n")) << test::ReadBytes(home.File("stderr.log"));
+  ASSERT_EQ(program.Terminate(10s), 0);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ class TestWindow : public MonitorWindow {
  public:
   MemoText& Memo() override { return memo; }
   std::string CallerText() const override { return caller; }
-  void SetCallerText(const std::string& text) override {
+  void SetCallerText(const std::string& text, CodePage page) override {
     caller = text;
+    callerPage = page;
     ++callerSets;
   }
   void ShowWindow() override { ++shown; }
@@ -21,6 +22,7 @@ class TestWindow : public MonitorWindow {
 
   MemoText memo;
   std::string caller = "(untouched)";
+  CodePage callerPage = CodePage::Utf8;
   int shown = 0;
   int beeps = 0;
   int charges = 0;
