@@ -18,7 +18,7 @@ const std::string kReport =
 void BM_ProcessResponse(benchmark::State& state, std::string reply) {
   test::TestWindow window;
   CallMonitor monitor(window);
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   monitor.QuerySent(qkCharge, "at\\c0");
   monitor.QuerySent(qkDialInfo, "at\\l0");
   monitor.QuerySent(qkChrgClr, "at\\c1");

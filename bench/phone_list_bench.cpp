@@ -4,6 +4,7 @@
 #include <string>
 
 #include "file_bytes.h"
+#include "phone_index.h"
 #include "phone_list.h"
 #include "temp_dir.h"
 
@@ -40,5 +41,24 @@ void BM_LookupName(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LookupName)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// What the program does per incoming call: the index, built at load and at each save.
+void BM_IndexLookup(benchmark::State& state) {
+  const mokuro::PhoneIndex index(mokuro::SplitLines(Book()));
+  const std::string number = state.range(0) ? Number(kEntries - 1) : std::string("0312345678");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(index.Lookup(number));
+  }
+}
+BENCHMARK(BM_IndexLookup)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildIndex(benchmark::State& state) {
+  const mokuro::TPhoneList list = mokuro::SplitLines(Book());
+  for (auto _ : state) {
+    mokuro::PhoneIndex index(list);
+    benchmark::DoNotOptimize(index);
+  }
+}
+BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -112,7 +112,7 @@ void MokuroApp::ChangePort(const std::string& portName) {
   OpenPort();
 }
 
-void MokuroApp::SetPhoneList(TPhoneList lines) { FMonitor.FPhoneList = std::move(lines); }
+void MokuroApp::SetPhoneList(TPhoneList lines) { FMonitor.SetPhoneList(std::move(lines)); }
 
 void MokuroApp::SaveMemo() {
   const std::string path = FOptions.dataDir + "RxInfo.txt";

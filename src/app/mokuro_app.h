@@ -65,7 +65,7 @@ class MokuroApp : private MonitorWindow, private CommLinkHost, private ChargeHos
   void SetTimerInterval(int intervalMs);
 
   // The phone book, and the editor's new lines.
-  const TPhoneList& PhoneList() const { return FMonitor.FPhoneList; }
+  const TPhoneList& PhoneList() const { return FMonitor.PhoneList(); }
   void SetPhoneList(TPhoneList lines);
 
   std::string CallerText() const override;

@@ -15,6 +15,11 @@ std::string CallerNumber(std::string_view line) {
   return std::string(rest);
 }
 
+void CallMonitor::SetPhoneList(TPhoneList lines) {
+  phoneIndex_ = PhoneIndex(lines);
+  FPhoneList = std::move(lines);
+}
+
 void CallMonitor::QuerySent(TQueryKind kind, const std::string& command) {
   FQueryKind = kind;
   sent_[static_cast<std::size_t>(kind)] = {command, ++sentCount_};
@@ -81,10 +86,10 @@ void CallMonitor::ShowCaller() {
     return;
   }
   const std::string number = CallerNumber(line);
-  std::string name = LookupName(FPhoneList, number);
+  std::string name = phoneIndex_.Lookup(number);
   const std::string& caller = name.empty() ? number : name;
   // A name is in the book's code page, a bare number in the reply's.
-  const CodePage page = name.empty() ? CodePageOf(window_.Memo().Text()) : PhoneListCodePage(FPhoneList);
+  const CodePage page = name.empty() ? CodePageOf(window_.Memo().Text()) : phoneIndex_.Page();
   LogEvent("caller: " + EscapeForLog(caller, page));
   window_.SetCallerText(caller, page);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "monitor_window.h"
+#include "phone_index.h"
 #include "phone_list.h"
 #include "query_kind.h"
 
@@ -30,10 +31,13 @@ class CallMonitor {
   void ProcessResponse();
   void ShowCaller();
 
+  // The phone book: its lines, and the index that names callers from them.
+  void SetPhoneList(TPhoneList lines);
+  const TPhoneList& PhoneList() const { return FPhoneList; }
+
   TQueryKind FQueryKind = qkCharge;
   std::string FResponse;
   std::string PrevAutoText;
-  TPhoneList FPhoneList;
 
  private:
   // What a reply answers, and where its report begins.
@@ -53,6 +57,8 @@ class CallMonitor {
   Answer AnswerOf(const std::string& reply) const;
 
   MonitorWindow& window_;
+  TPhoneList FPhoneList;
+  PhoneIndex phoneIndex_;
   std::array<SentQuery, kQueryKindCount> sent_{};
   std::uint64_t sentCount_ = 0;
 };

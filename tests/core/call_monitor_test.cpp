@@ -30,7 +30,7 @@ class ShowCallerTest : public ::testing::TestWithParam<CallerCase> {};
 TEST_P(ShowCallerTest, ShowsNameOrNumber) {
   TestWindow window;
   CallMonitor monitor(window);
-  monitor.FPhoneList = GetParam().book;
+  monitor.SetPhoneList(GetParam().book);
   monitor.FQueryKind = qkRxInfo;
   monitor.FResponse = RxReply(GetParam().callerLine);
   monitor.ProcessResponse();
@@ -71,7 +71,7 @@ TEST(ShowCaller, ShortReplyLeavesCallerEmpty) {
 TEST(ShowCaller, LongReportLineDoesNotShiftTheCallerLine) {
   TestWindow window;
   CallMonitor monitor(window);
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   monitor.FQueryKind = qkRxInfo;
   monitor.FResponse = "at\\l1" + std::string(300, ' ') + "\r\r\nRECEIVE INFORMATION " + std::string(500, '*') +
                       "\r\nDATE = 12/11\r\nBEARER = SPEECH\r\nRECEIVE CALLING PARTY    = 0312345678\r\n\r\nOK\r\n";
@@ -107,7 +107,7 @@ TEST(ShowCaller, NameIsInTheCodePageOfItsBookAndANumberInTheReplys) {
     SCOPED_TRACE(c.shown);
     TestWindow window;
     CallMonitor monitor(window);
-    monitor.FPhoneList = *c.book;
+    monitor.SetPhoneList(*c.book);
     monitor.FQueryKind = qkRxInfo;
     monitor.FResponse = "at\\l1\r\r\nRECEIVE INFORMATION\r\nDATE = 12/11 10:15\r\nBEARER = " + *c.bearer +
                         "\r\nRECEIVE CALLING PARTY    = " + c.number + "\r\n\r\nOK\r\n";
@@ -178,7 +178,7 @@ TEST_F(DispatchTest, EchoOnlyReplyLeavesMemoEmpty) {
 
 // Replies that come late, after another query went out, answer the query they echo.
 TEST_F(DispatchTest, LateReplyIsProcessedUnderTheQueryItEchoes) {
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   Send(qkRxInfo);
   Send(qkCharge);
   EXPECT_EQ(monitor.FQueryKind, qkCharge);
@@ -205,7 +205,7 @@ TEST_F(DispatchTest, LateReplyUnderTheAutoCheckDoesNotPopUp) {
 // Each reply sets the memo and the caller field at most once, and the same report again
 // doesn't change the memo at all.
 TEST_F(DispatchTest, EachReplyChangesTheScreenAtMostOnce) {
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   int memoChanges = 0;
   window.memo.SetOnChange([&] { ++memoChanges; });
   const std::string report = RxReply("RECEIVE CALLING PARTY    = 0312345678");
@@ -265,7 +265,7 @@ class EchoTest : public DispatchTest, public ::testing::WithParamInterface<EchoC
 // Lines the adapter sends on its own before the echo are not part of the report, and a
 // noisy line may put bytes in front of the echo: the caller is still the fourth line.
 TEST_P(EchoTest, ReportBeginsAfterTheEcho) {
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   Reply(qkRxInfo, GetParam().before + RxReply("RECEIVE CALLING PARTY    = 0312345678"));
   EXPECT_EQ(window.caller, "Office");
   EXPECT_TRUE(window.memo.Text().starts_with("RECEIVE INFORMATION\r\n")) << window.memo.Text();
@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Before, EchoTest,
 
 // An adapter with its echo off: the reply answers the last query, and its first line goes.
 TEST_F(DispatchTest, WithoutAnEchoTheLastQueryAndTheFirstLineCount) {
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   Send(qkRxInfo);
   Arrive("\r\nRECEIVE INFORMATION\r\nDATE = 12/11\r\nBEARER = SPEECH\r\nRECEIVE CALLING PARTY    = 0312345678\r\n\r\nOK\r\n");
   EXPECT_EQ(window.caller, "Office");
@@ -290,7 +290,7 @@ TEST_F(DispatchTest, WithoutAnEchoTheLastQueryAndTheFirstLineCount) {
 }
 
 TEST_F(DispatchTest, AutoCheckPopsUpOnlyOnAChangedReport) {
-  monitor.FPhoneList = {"0312345678=Office"};
+  monitor.SetPhoneList(TPhoneList{"0312345678=Office"});
   Reply(qkCharge, "at\\c0\r\r\nCHARGE = 120\r\n\r\nOK\r\n");
   const std::string report = RxReply("RECEIVE CALLING PARTY    = 0312345678");
 

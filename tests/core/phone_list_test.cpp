@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "file_bytes.h"
+#include "phone_index.h"
 #include "temp_dir.h"
 
 namespace mokuro {
@@ -64,6 +65,22 @@ TEST(PhoneList, LookupMatchesTheTextBeforeTheFirstEquals) {
   EXPECT_EQ(LookupName(book, "ABC"), "x=y");
   EXPECT_EQ(LookupName(book, ""), "nameless number");
   EXPECT_EQ(LookupName(book, "no equals here"), "");
+}
+
+// The index answers as the scan of the lines does, whatever the case of the letters, and
+// knows the book's code page.
+TEST(PhoneIndex, AnswersAsTheLinesDo) {
+  const TPhoneList book{"no equals here", "=nameless number", "0312345678=", "0312345678=late", "abc=x=y",
+                        "AbD=first", "abd=second", "09012345678 =blank", "\x83\x7c=\x83\x7c"};
+  const PhoneIndex index(book);
+  for (const char* number : {"0312345678", "ABC", "abc", "", "no equals here", "abd", "ABD", "09012345678",
+                             "09012345678 ", "\x83\x7c", "\x83\x5c", "unknown"}) {
+    EXPECT_EQ(index.Lookup(number), LookupName(book, number)) << number;
+  }
+  EXPECT_EQ(index.Lookup("aBd"), "first");
+  EXPECT_EQ(index.Page(), CodePage::ShiftJis);
+  EXPECT_EQ(PhoneIndex(TPhoneList{"1=ポポ"}).Page(), CodePage::Utf8);
+  EXPECT_EQ(PhoneIndex().Lookup("1"), "");
 }
 
 }  // namespace

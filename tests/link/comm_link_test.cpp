@@ -71,7 +71,7 @@ TEST_F(CommLinkTest, CallerComesFromTheIncomingReport) {
   Open();
   test::TestWindow window;
   CallMonitor monitor(window);
-  monitor.FPhoneList = {"09012345678=Shop"};
+  monitor.SetPhoneList(TPhoneList{"09012345678=Shop"});
   monitor.FQueryKind = qkRxInfo;
   host.onReply = [&](const std::string& reply) {
     monitor.FResponse = reply;
