@@ -14,9 +14,10 @@ constexpr int kEntries = 100000;
 
 std::string Number(int i) { return "090" + std::to_string(10000000 + i); }
 
-std::string Book() {
+// Names in Shift_JIS (ポポ) unless given.
+std::string Book(const std::string& name = "\x83\x7c\x83\x7c") {
   std::string bytes;
-  for (int i = 0; i < kEntries; ++i) bytes += Number(i) + "=\x83\x7c\x83\x7c" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < kEntries; ++i) bytes += Number(i) + "=" + name + std::to_string(i) + "\r\n";
   return bytes;
 }
 
@@ -60,5 +61,15 @@ void BM_BuildIndex(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond);
+
+// The code page of the book, decided when the index is built: at worst, in a UTF-8 book,
+// by reading every line.
+void BM_PhoneListCodePage(benchmark::State& state) {
+  const mokuro::TPhoneList list = mokuro::SplitLines(state.range(0) ? Book("ポポ") : Book());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(mokuro::PhoneListCodePage(list));
+  }
+}
+BENCHMARK(BM_PhoneListCodePage)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -12,7 +12,10 @@ constexpr std::string_view kSnapshotFailedLine = "[Charge0.txt に書き込め�
 constexpr std::string_view kLogFailedMessage = "月間料金記録'ChrgLog.txt'の書き込みに失敗しました";
 constexpr std::string_view kClearedMessage = "累積料金をクリアしました";
 
-std::string HeaderLine(const std::string& stamp) { return std::string(25, '=') + " " + stamp; }
+// In the code page of the reply it heads, as the locale's words in a date may need.
+std::string HeaderLine(const std::string& stamp, const std::string& reply) {
+  return std::string(25, '=') + " " + InCodePageOf(reply, stamp);
+}
 
 }  // namespace
 
@@ -33,7 +36,7 @@ std::string ChargeAccounting::ChargeReply() const { return FChargeReply ? *FChar
 void ChargeAccounting::SaveChargeSnapshot() {
   const std::string path = ChargeSnapshotPath(folder_, 0);
   const std::error_code error = WriteChargeSnapshot(folder_, settings_.FCLogBackup,
-                                                    HeaderLine(host_.DateTimeText(clock_.Now())), ChargeReply());
+                                                    HeaderLine(host_.DateTimeText(clock_.Now()), ChargeReply()), ChargeReply());
   if (!error) {
     LogEvent("charge snapshot written: " + path);
     return;
@@ -52,7 +55,7 @@ void ChargeAccounting::CheckChargeClear() {
   if (settings_.FMonthlyLog) {
     // The adapter's total is cleared only once it is safe in the log; otherwise the next
     // charge reply tries again.
-    if (const std::error_code error = AppendChargeLog(folder_, HeaderLine(host_.DateText(today)), ChargeReply())) {
+    if (const std::error_code error = AppendChargeLog(folder_, HeaderLine(host_.DateText(today), ChargeReply()), ChargeReply())) {
       LogEvent("charge log failed: " + error.message() + "; charges not cleared");
       host_.ShowMessage(std::string(kLogFailedMessage));
       return;

@@ -90,6 +90,17 @@ TEST_F(SnapshotTest, KeepsTheMemoByteForByteUnderADatedHeader) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// A date in the locale's words heads a Shift_JIS reply in Shift_JIS, so the file is one text.
+TEST_F(SnapshotTest, HeaderIsInTheCodePageOfTheReply) {
+  struct WordyDates : test::TestChargeHost {
+    std::string DateTimeText(TDateTime) const override { return "2026年12月11日"; }
+  } wordy;
+  const std::string reply = "\x97\xbf\x8b\xe0 = 1234\r\n\r\nOK\r\n";
+  wordy.memo.SetText(reply);
+  ChargeAccounting(wordy, settings, clock, dir.Folder()).SaveChargeSnapshot();
+  EXPECT_EQ(ReadBytes(dir.File("Charge0.txt")), std::string("========================= 2026\x94\x4e" "12\x8c\x8e" "11\x93\xfa\r\n") + reply);
+}
+
 TEST_F(SnapshotTest, UnwritableSnapshotIsOneLineInTheMemo) {
   TempDir notAFolder;
   WriteBytes(notAFolder.File("file"), "");
