@@ -28,9 +28,11 @@ namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Return presses the focused button, as Space does.
 QPushButton* PanelButton(QWidget* panel, const char* text, int top) {
   auto* button = new QPushButton(Text(text), panel);
   button->setGeometry(0, top, 75, 20);
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -110,6 +112,8 @@ void TMainForm::CreateControls() {
   QWidget* order[] = {HideBtn, ChargeBtn, DialInfoBtn, RxInfoBtn, PhoneListBtn, OptionBtn,
                       HelpBtn, AboutBtn,  ExitBtn,     TimerCkb,  CallerEdit,   Memo1};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  // The window opens with the focus on the first control of the tab order.
+  HideBtn->setFocus();
 
   Timer1 = new IntervalTimer(this);
   Timer1->SetInterval(5000);

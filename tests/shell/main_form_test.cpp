@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,11 +11,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
 #include <gtest/gtest.h>
 
+#include "dialog_user.h"
 #include "file_bytes.h"
 #include "file_io.h"
 #include "modal_watcher.h"
@@ -144,6 +147,67 @@ TEST_F(MainFormTest, HiddenWithAutoCheckKeepsPollingAndANewCallBringsTheWindowUp
   adapter.Call("0312345678");
   ASSERT_TRUE(ModalWatcher::WaitFor([&] { return form->WindowShown(); }));
   EXPECT_EQ(form->CallerText(), "Office");
+}
+
+// The window opens with the focus on HideBtn, and Tab runs through the panel's buttons,
+// then the check box, the caller field and the memo, and back.
+TEST_F(MainFormTest, FocusStartsOnTheHideButtonAndTabFollowsTheTable) {
+  Start();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  const std::pair<QWidget*, const char*> names[] = {
+      {form->HideBtn, "HideBtn"},       {form->ChargeBtn, "ChargeBtn"}, {form->DialInfoBtn, "DialInfoBtn"},
+      {form->RxInfoBtn, "RxInfoBtn"},   {form->PhoneListBtn, "PhoneListBtn"}, {form->OptionBtn, "OptionBtn"},
+      {form->HelpBtn, "HelpBtn"},       {form->AboutBtn, "AboutBtn"},   {form->ExitBtn, "ExitBtn"},
+      {form->TimerCkb, "TimerCkb"},     {form->CallerEdit, "CallerEdit"}, {form->Memo1, "Memo1"},
+  };
+  const auto nameOf = [&](const QWidget* widget) -> std::string {
+    for (const auto& [control, name] : names)
+      if (control == widget) return name;
+    return "another";
+  };
+  std::vector<std::string> visited = {nameOf(QApplication::focusWidget())};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(nameOf(QApplication::focusWidget()));
+  }
+  std::vector<std::string> expected;
+  for (const auto& [control, name] : names) expected.push_back(name);
+  expected.push_back("HideBtn");
+  EXPECT_EQ(visited, expected);
+}
+
+// Return on a focused button presses it, as Space does; the dialogs it opens are closed
+// by the user.
+TEST_F(MainFormTest, ReturnPressesTheFocusedButton) {
+  Start();
+  watcher.onDialog = [](QWidget* dialog) {
+    if (auto* modal = qobject_cast<QDialog*>(dialog)) modal->reject();
+  };
+  QPushButton* const buttons[] = {form->HideBtn,      form->ChargeBtn, form->DialInfoBtn,
+                                  form->RxInfoBtn,    form->PhoneListBtn, form->OptionBtn,
+                                  form->HelpBtn,      form->AboutBtn,  form->ExitBtn};
+  std::vector<int> presses(std::size(buttons));
+  for (std::size_t i = 0; i < std::size(buttons); ++i) {
+    QObject::connect(buttons[i], &QPushButton::clicked, [&presses, i] { ++presses[i]; });
+  }
+  for (std::size_t i = 0; i < std::size(buttons); ++i) {
+    QPushButton* button = buttons[i];
+    SCOPED_TRACE(button->text().toStdString());
+    if (!form->WindowShown()) form->TrayIcon1MouseDown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    test::PressOn(button, i % 2 == 0 ? Qt::Key_Return : Qt::Key_Enter);
+    std::vector<int> expected(std::size(buttons));
+    for (std::size_t j = 0; j <= i; ++j) expected[j] = 1;
+    EXPECT_EQ(presses, expected);
+  }
+  EXPECT_FALSE(form->isVisible()) << "終了 closed the window";
+  for (const char* command : {"at\\c0", "at\\l0", "at\\l1"}) {
+    EXPECT_TRUE(ModalWatcher::WaitFor([&] {
+      const auto sent = adapter.Commands();
+      return std::find(sent.begin(), sent.end(), command) != sent.end();
+    })) << command;
+  }
 }
 
 TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
