@@ -152,7 +152,13 @@ void TMainForm::FormCreate() {
   FLink->FCommOpen = false;
   FLink->OpenComm(FSettings.FPortName, FBaudRate);
 
-  ApplyCommandLine();
+  // Only one query at start: a second would take the first one's reply for its own.
+  if (FOptions.autoCheck) {
+    TimerCkb->setChecked(true);
+    TimerCkbClick();
+  } else {
+    ApplyCommandLine();
+  }
 }
 
 void TMainForm::FormDestroy() {

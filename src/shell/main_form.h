@@ -34,6 +34,8 @@ struct MainFormOptions {
   std::string dataDir;
   const Clock* clock = nullptr;
   DateFormats formats;
+  // Start with the auto-check on, in place of a query asked for by a switch.
+  bool autoCheck = false;
 };
 
 // The program's one window. It owns all state; the monitor, the link and the charge

@@ -48,9 +48,10 @@ class MainFormTest : public ::testing::Test {
 
   void WriteSettings(const std::string& text) { test::WriteBytes(home.File("Mokuro.ini"), text); }
 
-  void Start(std::vector<std::string> arguments = {}) {
+  void Start(std::vector<std::string> arguments = {}, bool autoCheck = false) {
     MainFormOptions options;
     options.arguments = std::move(arguments);
+    options.autoCheck = autoCheck;
     options.dataDir = home.Folder();
     options.clock = &clock;
     form = std::make_unique<TMainForm>(std::move(options));
@@ -227,6 +228,21 @@ TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
     form.reset();
     EXPECT_EQ(adapter.Commands().size(), before + (c.command != nullptr ? 1 : 0)) << c.arguments[0];
   }
+}
+
+// Started with the auto-check on: the box is ticked, the query buttons are off, and the
+// first report is asked for at once, in place of a switch's query.
+TEST_F(MainFormTest, AutoCheckOptionStartsTheCheckInPlaceOfTheSwitch) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=60000\r\n");
+  Start({"/c"}, true);
+  EXPECT_TRUE(form->TimerCkb->isChecked());
+  EXPECT_TRUE(form->Timer1->Running());
+  EXPECT_FALSE(form->ChargeBtn->isEnabled());
+  ASSERT_TRUE(WaitForCommands(1));
+  EXPECT_FALSE(adapter.WaitForCommands(2, 300ms)) << testing::PrintToString(adapter.Commands());
+  EXPECT_EQ(adapter.Commands(), std::vector<std::string>{"at\\l1"});
+  ASSERT_TRUE(WaitForMemo("RECEIVE CALLING PARTY"));
+  EXPECT_EQ(form->Monitor().FQueryKind, qkRxInfo);
 }
 
 TEST_F(MainFormTest, ShiftCtrlClickOnTheMemoWritesItsText) {
