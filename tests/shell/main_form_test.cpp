@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <memory>
 
@@ -24,6 +25,7 @@
 #include "option_dlg.h"
 #include "phone_list_dlg.h"
 #include "simulated_adapter.h"
+#include "system_error.h"
 #include "temp_dir.h"
 
 namespace mokuro {
@@ -261,7 +263,8 @@ TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
   WriteSettings("; mine\r\n[Config]\r\nPort=" + home.File("no-such-port") + "\r\nDebug=1\r\n");
   Start();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"電話帳'PhoneLst.txt'の読み出しに失敗しました",
-                                                  "通信ポートを開けません。"}));
+                                                  "通信ポートを開けません。\n" + home.File("no-such-port") + ": " +
+                                                      SystemErrorText(ENOENT)}));
   EXPECT_FALSE(form->Link().FCommOpen);
   QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);  // sends to nowhere, says nothing
   EXPECT_EQ(watcher.boxes.size(), 2u);
