@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -243,6 +245,30 @@ TEST(OptionDlg, AltKeysNeverTypeIntoAnEdit) {
   dialog.UpdateControls();
   PressOn(dialog.TotalingDayCombo, Qt::Key_2, Qt::AltModifier);
   EXPECT_EQ(dialog.TotalingDayCombo->currentIndex(), day) << "no item chosen by its first letter";
+}
+
+// The closed box is narrow: it tells the chosen device's whole name in its tip, and its
+// list opens wide enough for every name.
+TEST(OptionDlg, PortListOpensWideEnoughForEveryDevice) {
+  const std::vector<std::string> devices = {"/dev/ttyS4", "/dev/ttyUSB0", "/dev/rfcomm0",
+                                            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12B3C4D-if00-port0"};
+  TOptionDlg dialog(nullptr, devices);
+  Settings settings = Stored();
+  settings.FPortName = devices.back();
+  dialog.Fill(settings, 5000);
+  ShowActive(dialog);
+  EXPECT_EQ(dialog.PortCombo->toolTip().toStdString(), devices.back());
+  EXPECT_LT(dialog.PortCombo->width(), dialog.PortCombo->fontMetrics().horizontalAdvance(dialog.PortCombo->currentText()));
+
+  dialog.PortCombo->showPopup();
+  QAbstractItemView* list = dialog.PortCombo->view();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+  for (int i = 0; i < dialog.PortCombo->count(); ++i) {
+    const QModelIndex item = dialog.PortCombo->model()->index(i, 0);
+    EXPECT_LE(list->sizeHintForIndex(item).width(), list->viewport()->width()) << dialog.PortCombo->itemText(i).toStdString();
+  }
+  EXPECT_TRUE(dialog.screen()->availableGeometry().contains(list->window()->geometry()));
+  dialog.PortCombo->hidePopup();
 }
 
 TEST(ClearDay, ItemsAndDaysMapBothWays) {
