@@ -19,8 +19,8 @@ std::string PermissionAdvice(const DeviceAccess& access) {
   if (access.listedInGroup) {
     return "グループ " + access.group + " には登録済みです。ログインし直すと使えるようになります。";
   }
-  return "このデバイスはグループ " + access.group + " のユーザーが使えます。グループに入るには\n" +
-         "  sudo usermod -aG " + access.group + " $USER\n" + "を実行してから、ログインし直してください。";
+  return "このデバイスを使えるのはグループ " + access.group + " のユーザーです。\n" +
+         "次のコマンドでグループに入り、ログインし直してください:\n" + "  sudo usermod -aG " + access.group + " $USER";
 }
 
 }  // namespace

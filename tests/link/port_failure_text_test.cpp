@@ -21,9 +21,9 @@ namespace {
 constexpr const char* kOpenFailed = "通信ポートを開けません。";
 constexpr const char* kSetupFailed = "通信ポートの初期化ができませんでした。";
 constexpr const char* kJoinDialout =
-    "このデバイスはグループ dialout のユーザーが使えます。グループに入るには\n"
-    "  sudo usermod -aG dialout $USER\n"
-    "を実行してから、ログインし直してください。";
+    "このデバイスを使えるのはグループ dialout のユーザーです。\n"
+    "次のコマンドでグループに入り、ログインし直してください:\n"
+    "  sudo usermod -aG dialout $USER";
 
 TEST(PortFailureText, NamesTheDeviceAndTheReasonAndWhatLetsTheUserIn) {
   struct Case {
