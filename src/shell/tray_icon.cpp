@@ -28,7 +28,7 @@ void TTrayIcon::SetTipHelp(const QString& tip) {
 
 void TTrayIcon::SetVisible(bool visible) {
   visible_ = visible;
-  if (visible && !menu_ && StatusNotifierHost()) {
+  if (visible && !menu_ && Available() && StatusNotifierHost()) {
     // Such a host opens the item's menu on a right click instead of telling the program;
     // the menu's opening is that click.
     menu_ = std::make_unique<QMenu>();
