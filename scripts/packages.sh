@@ -4,7 +4,7 @@ mokuro_packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  xvfb xauth x11-utils xdotool trayer
+  xvfb xauth x11-utils xdotool trayer dbus-daemon
   fonts-ipafont-gothic
   xdg-utils
 )

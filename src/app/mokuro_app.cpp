@@ -27,7 +27,12 @@ void MokuroApp::Start() {
   LoadPhoneBook(FOptions.dataDir, book, *this);
   SetPhoneList(std::move(book));
   OpenPort();
-  ApplyCommandLine();
+  // Only one query at start: a second would go out before the first one's reply is in.
+  if (FOptions.autoCheck) {
+    SetAutoCheck(true);
+  } else {
+    ApplyCommandLine();
+  }
 }
 
 void MokuroApp::Stop() {
@@ -85,6 +90,7 @@ void MokuroApp::WindowRestored() {
 
 void MokuroApp::SetAutoCheck(bool on) {
   autoCheck_ = on;
+  view_.ShowAutoCheck(on);
   if (on) {
     view_.StartTimer(FSettings.TimerInterval);
   } else {

@@ -24,6 +24,8 @@ struct ProgramOptions {
   std::string dataDir;
   const Clock* clock = nullptr;
   DateFormats formats;
+  // Start with the auto-check on, in place of a query asked for by a switch.
+  bool autoCheck = false;
 };
 
 // The running program: its settings, phone book, port and charge records, and every rule

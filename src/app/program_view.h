@@ -17,6 +17,8 @@ class ProgramView {
   // caller is shown in the code page of where it came from.
   virtual void ShowMemoText(const std::string& text) = 0;
   virtual void ShowCallerText(const std::string& text, CodePage page) = 0;
+  // The auto-check's box, and the query buttons, which are for the user only while it is off.
+  virtual void ShowAutoCheck(bool on) = 0;
   // Brings the window up, from the tray too.
   virtual void ShowWindow() = 0;
   virtual void Beep() = 0;

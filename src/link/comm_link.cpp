@@ -6,6 +6,7 @@
 
 #include "comm_read_thread.h"
 #include "event_log.h"
+#include "port_failure_text.h"
 #include "serial_port.h"
 #include "system_error.h"
 
@@ -26,7 +27,8 @@ struct CommLink::Impl {
   Impl(CommLink& link, CommLinkHost& host) : link(link), host(host) {}
 
   void Open(const std::string& portName, std::int32_t baudRate, bool showFailures);
-  bool ApplyLine(std::int32_t baudRate, bool showFailure);
+  // The error number of a refusal, 0 on success.
+  int ApplyLine(std::int32_t baudRate, bool showFailure);
   void Lost(int error);
 
   CommLink& link;
@@ -53,14 +55,15 @@ void CommLink::Impl::Open(const std::string& portName, std::int32_t baudRate, bo
   if (link.FCommOpen) link.CloseComm();
   FCommHandle = OpenSerialPort(portName);
   if (!FCommHandle) {
-    LogEvent("port " + portName + ": open failed: " + Described(LastSystemError()));
-    if (showFailures) host.ShowConfirmMessage(std::string(kOpenFailed));
+    const int error = LastSystemError();
+    LogEvent("port " + portName + ": open failed: " + Described(error));
+    if (showFailures) host.ShowConfirmMessage(PortFailureText(kOpenFailed, portName, error));
     return;
   }
   FCommHandle->Purge();
-  if (!ApplyLine(baudRate, showFailures)) {
+  if (const int error = ApplyLine(baudRate, showFailures); error != 0) {
     FCommHandle.reset();
-    if (showFailures) host.ShowConfirmMessage(std::string(kSetupFailed));
+    if (showFailures) host.ShowConfirmMessage(PortFailureText(kSetupFailed, portName, error));
     return;
   }
   if (!FCommHandle->SetDtr(true)) LogEvent("port " + portName + ": DTR not raised: " + Described(LastSystemError()));
@@ -72,15 +75,15 @@ void CommLink::Impl::Open(const std::string& portName, std::int32_t baudRate, bo
            " bit/s");
 }
 
-bool CommLink::SetCommParams(std::int32_t baudRate) { return impl_->ApplyLine(baudRate, true); }
+bool CommLink::SetCommParams(std::int32_t baudRate) { return impl_->ApplyLine(baudRate, true) == 0; }
 
-bool CommLink::Impl::ApplyLine(std::int32_t baudRate, bool showFailure) {
-  if (FCommHandle && FCommHandle->SetLine(baudRate)) return true;
+int CommLink::Impl::ApplyLine(std::int32_t baudRate, bool showFailure) {
+  if (FCommHandle && FCommHandle->SetLine(baudRate)) return 0;
   if (!FCommHandle) SetLastSystemError(EBADF);
   const int error = LastSystemError();
   if (showFailure) link.ShowLastError();
   LogEvent("port line settings refused: " + Described(error));
-  return false;
+  return error != 0 ? error : EIO;
 }
 
 void CommLink::CloseComm() {

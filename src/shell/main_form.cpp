@@ -27,9 +27,11 @@ namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Return presses the focused button, as Space does.
 QPushButton* PanelButton(QWidget* panel, const char* text, int top) {
   auto* button = new QPushButton(Text(text), panel);
   button->setGeometry(0, top, 75, 20);
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -105,6 +107,8 @@ void TMainForm::CreateControls() {
   QWidget* order[] = {HideBtn, ChargeBtn, DialInfoBtn, RxInfoBtn, PhoneListBtn, OptionBtn,
                       HelpBtn, AboutBtn,  ExitBtn,     TimerCkb,  CallerEdit,   Memo1};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  // The window opens with the focus on the first control of the tab order.
+  HideBtn->setFocus();
 
   Timer1 = new IntervalTimer(this);
   Timer1->SetInterval(5000);
@@ -165,12 +169,13 @@ void TMainForm::Restored() {
   HideBtn->setFocus();
 }
 
-void TMainForm::TimerCkbClick() {
-  const bool checked = TimerCkb->isChecked();
-  ChargeBtn->setEnabled(!checked);
-  DialInfoBtn->setEnabled(!checked);
-  RxInfoBtn->setEnabled(!checked);
-  FApp->SetAutoCheck(checked);
+void TMainForm::TimerCkbClick() { FApp->SetAutoCheck(TimerCkb->isChecked()); }
+
+void TMainForm::ShowAutoCheck(bool on) {
+  TimerCkb->setChecked(on);
+  ChargeBtn->setEnabled(!on);
+  DialInfoBtn->setEnabled(!on);
+  RxInfoBtn->setEnabled(!on);
 }
 
 void TMainForm::Timer1Timer() { FApp->Tick(); }

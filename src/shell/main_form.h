@@ -80,6 +80,7 @@ class TMainForm : public QWidget, public ProgramView {
   // ProgramView.
   void ShowMemoText(const std::string& text) override;
   void ShowCallerText(const std::string& text, CodePage page) override;
+  void ShowAutoCheck(bool on) override;
   void ShowWindow() override;
   void Beep() override;
   void ShowMessage(const std::string& text) override;

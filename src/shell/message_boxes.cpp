@@ -2,11 +2,14 @@
 
 #include <QMessageBox>
 
+#include "event_log.h"
+
 namespace mokuro {
 namespace {
 
 // Texts in the program's sources are UTF-8.
 void Show(QWidget* owner, QMessageBox::Icon icon, const char* caption, const std::string& text) {
+  LogEvent(std::string("message box ") + caption + ": " + EscapeForLog(text));
   QMessageBox box(icon, QString::fromUtf8(caption), QString::fromUtf8(text.c_str()), QMessageBox::Ok, owner);
   box.exec();
 }

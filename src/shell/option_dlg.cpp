@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "alt_keys.h"
 #include "dialog_frame.h"
 #include "display_text.h"
 #include "editable_bytes.h"
@@ -67,9 +68,10 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* text, int left, int top, in
   return box;
 }
 
+// Return presses the focused button; elsewhere it presses the default one.
 QPushButton* MakeButton(QWidget* parent, const char* text, int left) {
   auto* button = Place(new QPushButton(Text(text), parent), left, 180, 75, 25);
-  button->setAutoDefault(false);
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -151,11 +153,14 @@ TOptionDlg::TOptionDlg(QWidget* owner, const std::vector<std::string>& devicePor
   CancelBtn = MakeButton(this, "キャンセル", 151);
   HelpBtn = MakeButton(this, "ヘルプ(&H)", 232);
 
-  QWidget* const tabOrder[] = {OKBtn,         CancelBtn,     HelpBtn,      TimerEdit,    TimerUpDwn, ChrgClrChk,
-                               TotalingDayCombo, MonthlyLogChk, CurrentLogChk, CLogCntEdit,  CLogCntUpDwn,
-                               PortCombo,     ATRxInfoEdit,  ATDialInfoEdit, ATChargeEdit, ATChrgClrEdit};
+  // The spin buttons take no focus (their edits' Up and Down keys step them), and a link
+  // to a control without focus would break the chain there.
+  QWidget* const tabOrder[] = {OKBtn,         CancelBtn,     HelpBtn,        TimerEdit,    ChrgClrChk,
+                               TotalingDayCombo, MonthlyLogChk, CurrentLogChk, CLogCntEdit,  PortCombo,
+                               ATRxInfoEdit,  ATDialInfoEdit, ATChargeEdit,  ATChrgClrEdit};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   OKBtn->setFocus();
+  KeepAltKeysFromTyping(*this);
 
   connect(ChrgClrChk, &QCheckBox::clicked, this, &TOptionDlg::ChrgClrChkClick);
   connect(CurrentLogChk, &QCheckBox::clicked, this, &TOptionDlg::CurrentLogChkClick);

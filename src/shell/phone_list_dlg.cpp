@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "alt_keys.h"
 #include "dialog_frame.h"
 #include "editable_bytes.h"
 #include "fonts.h"
@@ -30,10 +31,11 @@ QLabel* MakeLabel(QWidget* parent, const char* text, int left, int top, const QF
   return label;
 }
 
+// Return presses the focused button; in the memo it ends a line.
 QPushButton* MakeButton(QWidget* parent, const char* text, int left) {
   auto* button = new QPushButton(Text(text), parent);
   button->setGeometry(left, 180, 75, 25);
-  button->setAutoDefault(false);
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -66,6 +68,7 @@ TPhoneListDlg::TPhoneListDlg(QWidget* owner) : QDialog(owner), book_(std::make_u
   setTabOrder(OKBtn, CancelBtn);
   setTabOrder(CancelBtn, PhoneListMemo);
   OKBtn->setFocus();
+  KeepAltKeysFromTyping(*this);
 
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

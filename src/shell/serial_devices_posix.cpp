@@ -1,6 +1,9 @@
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -38,27 +41,48 @@ bool NaturalLess(std::string_view a, std::string_view b) {
   return a.size() - i < b.size() - j;
 }
 
-// The entries of `folder` whose names begin with `prefix` (any prefix when empty).
-std::vector<std::string> Entries(const std::filesystem::path& folder, std::string_view prefix) {
+// The entries of `folder` whose names begin with `prefix` (any prefix when empty) and that
+// `wanted` accepts, in natural order.
+std::vector<std::string> Entries(const std::filesystem::path& folder, std::string_view prefix,
+                                 const std::function<bool(const std::string&)>& wanted) {
   std::vector<std::string> names;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (name.starts_with(prefix)) names.push_back(it->path().string());
+    if (name.starts_with(prefix) && wanted(name)) names.push_back(it->path().string());
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NaturalLess(a, b); });
   return names;
 }
 
+// "ttyS4" and up: COM1 to COM4 are ttyS0 to ttyS3. The kernel makes a number of these
+// whether or not there is a chip behind them; its type 0 says there is none.
+bool FurtherBuiltInPort(const std::string& name, const std::filesystem::path& ttyClassFolder) {
+  const std::string_view number = std::string_view(name).substr(4);
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (number.empty() || error != std::errc() || end != number.data() + number.size() || value < 4) return false;
+  std::ifstream type(ttyClassFolder / name / "type");
+  int chip = -1;
+  return !(type >> chip) || chip != 0;
+}
+
 }  // namespace
 
-std::vector<std::string> SerialDeviceNames(const std::string& deviceFolder) {
+std::vector<std::string> SerialDeviceNames(const std::string& deviceFolder, const std::string& ttyClassFolder) {
   const std::filesystem::path folder(deviceFolder);
+  const auto any = [](const std::string&) { return true; };
+  const auto builtIn = [&](const std::string& name) { return FurtherBuiltInPort(name, ttyClassFolder); };
+  struct Group {
+    const char* subfolder;
+    const char* prefix;
+    std::function<bool(const std::string&)> wanted;
+  };
+  const Group groups[] = {{"", "ttyS", builtIn},     {"", "ttyUSB", any}, {"", "ttyACM", any},
+                          {"", "ttyAMA", any},       {"", "rfcomm", any}, {"serial/by-id", "", any}};
   std::vector<std::string> names;
-  for (const auto& [subfolder, prefix] : {std::pair<const char*, const char*>{"", "ttyUSB"},
-                                          {"", "ttyACM"},
-                                          {"serial/by-id", ""}}) {
-    const auto found = Entries(folder / subfolder, prefix);
+  for (const Group& group : groups) {
+    const auto found = Entries(folder / group.subfolder, group.prefix, group.wanted);
     names.insert(names.end(), found.begin(), found.end());
   }
   return names;

@@ -1,5 +1,8 @@
 #include "tray_icon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace mokuro {
@@ -11,7 +14,8 @@ TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIc
   });
 }
 
-TTrayIcon::~TTrayIcon() = default;
+// The icon goes before its menu.
+TTrayIcon::~TTrayIcon() { delete icon_; }
 
 bool TTrayIcon::Available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
@@ -24,7 +28,21 @@ void TTrayIcon::SetTipHelp(const QString& tip) {
 
 void TTrayIcon::SetVisible(bool visible) {
   visible_ = visible;
+  if (visible && !menu_ && Available() && StatusNotifierHost()) {
+    // Such a host opens the item's menu on a right click instead of telling the program;
+    // the menu's opening is that click.
+    menu_ = std::make_unique<QMenu>();
+    connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+      if (OnMouseDown) OnMouseDown();
+    });
+    icon_->setContextMenu(menu_.get());
+  }
   icon_->setVisible(visible && Available());
+}
+
+bool TTrayIcon::StatusNotifierHost() {
+  const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  return bus != nullptr && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
 }
 
 }  // namespace mokuro

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QMenu;
 class QSystemTrayIcon;
 
 namespace mokuro {
@@ -30,7 +32,11 @@ class TTrayIcon : public QObject {
   std::function<void()> OnMouseDown;
 
  private:
+  // A notification area of the freedesktop.org StatusNotifier kind serves the icon.
+  static bool StatusNotifierHost();
+
   QSystemTrayIcon* icon_;
+  std::unique_ptr<QMenu> menu_;
   QString tip_;
   bool visible_ = false;
 };

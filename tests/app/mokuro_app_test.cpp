@@ -38,9 +38,10 @@ class MokuroAppTest : public ::testing::Test {
 
   void WriteSettings(const std::string& text) { test::WriteBytes(home.File("Mokuro.ini"), text); }
 
-  MokuroApp& Start(std::vector<std::string> arguments = {}) {
+  MokuroApp& Start(std::vector<std::string> arguments = {}, bool autoCheck = false) {
     ProgramOptions options;
     options.arguments = std::move(arguments);
+    options.autoCheck = autoCheck;
     options.dataDir = home.Folder();
     options.clock = &clock;
     app = std::make_unique<MokuroApp>(view, std::move(options));
@@ -87,6 +88,18 @@ TEST_F(MokuroAppTest, StartsWithItsSettingsAndTheSwitchesQuery) {
   EXPECT_TRUE(view.memo.starts_with("RECEIVE CALL COUNT")) << view.memo;
   EXPECT_TRUE(view.messages.empty());
   EXPECT_TRUE(view.confirms.empty());
+}
+
+// Started with the auto-check on: its first query takes the place of the switch's.
+TEST_F(MokuroAppTest, AutoCheckAtStartTakesThePlaceOfTheSwitch) {
+  Start({"/c"}, true);
+  EXPECT_TRUE(view.autoCheckShown);
+  EXPECT_TRUE(view.timerRunning);
+  ASSERT_TRUE(WaitForCommands(1));
+  ASSERT_TRUE(Settle());
+  EXPECT_EQ(adapter.Commands(), std::vector<std::string>{"at\\l1"});
+  app->SetAutoCheck(false);
+  EXPECT_FALSE(view.autoCheckShown);
 }
 
 TEST_F(MokuroAppTest, MissingPortAndPhoneBookAreReportedAndTheProgramGoesOn) {

@@ -23,6 +23,7 @@ class TestView : public ProgramView {
     callerPage = page;
     ++callerShows;
   }
+  void ShowAutoCheck(bool on) override { autoCheckShown = on; }
   void ShowWindow() override { ++shown; }
   void Beep() override { ++beeps; }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -48,6 +49,7 @@ class TestView : public ProgramView {
   CodePage callerPage = CodePage::Utf8;
   int memoShows = 0;
   int callerShows = 0;
+  bool autoCheckShown = false;
   int shown = 0;
   int beeps = 0;
   std::vector<std::string> messages;

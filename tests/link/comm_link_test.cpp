@@ -236,7 +236,8 @@ TEST_F(CommLinkTest, BusyPortGivesTheOpenMessage) {
   EXPECT_TRUE(otherHost.confirms.empty());
   other.OpenComm(adapter.PortName(), CommLink::FBaudRate);
   EXPECT_FALSE(other.FCommOpen);
-  EXPECT_EQ(otherHost.confirms, std::vector<std::string>{kOpenFailed});
+  EXPECT_EQ(otherHost.confirms,
+            std::vector<std::string>{std::string(kOpenFailed) + "\n" + adapter.PortName() + ": " + SystemErrorText(EBUSY)});
   EXPECT_TRUE(adapter.HeldExclusively());
   link.CloseComm();
   // Released for everybody, also where the device outlives the close.
@@ -251,7 +252,9 @@ TEST_F(CommLinkTest, MissingPortGivesTheOpenMessage) {
     CommLink other(otherHost);
     other.OpenComm(name, CommLink::FBaudRate);
     EXPECT_FALSE(other.FCommOpen) << name;
-    EXPECT_EQ(otherHost.confirms, std::vector<std::string>{kOpenFailed}) << name;
+    EXPECT_EQ(otherHost.confirms,
+              std::vector<std::string>{std::string(kOpenFailed) + "\n" + name + ": " + SystemErrorText(ENOENT)})
+        << name;
     EXPECT_TRUE(otherHost.lastErrors.empty()) << name;
   }
 }
@@ -262,7 +265,8 @@ TEST_F(CommLinkTest, RefusedLineSettingsGiveTheReasonAndTheSetupMessage) {
   link.OpenComm(file, CommLink::FBaudRate);
   EXPECT_FALSE(link.FCommOpen);
   EXPECT_EQ(host.lastErrors, std::vector<std::string>{SystemErrorText(ENOTTY)});
-  EXPECT_EQ(host.confirms, std::vector<std::string>{kSetupFailed});
+  EXPECT_EQ(host.confirms,
+            std::vector<std::string>{std::string(kSetupFailed) + "\n" + file + ": " + SystemErrorText(ENOTTY)});
   link.RetryOpenComm(file, CommLink::FBaudRate);
   EXPECT_EQ(host.confirms.size(), 1u);
   EXPECT_EQ(host.lastErrors.size(), 1u);

@@ -37,6 +37,21 @@ TEST(AboutBox, ShowsTheProgramItsVersionAndTheApplicationIcon) {
   EXPECT_EQ(AboutBox, nullptr);
 }
 
+TEST(AboutBox, ReturnOrEscapeClosesIt) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    test::DialogUser<TAboutBox> user([key](TAboutBox& box) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+      test::PressOn(box.OKButton, key);
+      if (box.isVisible()) {
+        ADD_FAILURE() << "the key left the box open";
+        box.reject();
+      }
+    });
+    RunAboutBox(nullptr, QIcon());
+    EXPECT_TRUE(user.acted());
+  }
+}
+
 TEST(AboutBox, VersionRecord) {
   EXPECT_STREQ(kFileVersion, "1.0.3.0");
   EXPECT_STREQ(kVersionLabel, "Version 1.03");

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -31,5 +35,12 @@ class DialogUser {
   std::function<void(Dialog&)> act_;
   bool acted_ = false;
 };
+
+// A key pressed as a user presses it: to the control that has the focus.
+inline void PressOn(QWidget* control, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+  control->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), control);
+  QTest::keyClick(control, key, modifiers);
+}
 
 }  // namespace mokuro::test

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,18 +12,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
+#include "dialog_user.h"
 #include "file_bytes.h"
 #include "file_io.h"
 #include "modal_watcher.h"
 #include "option_dlg.h"
 #include "phone_list_dlg.h"
 #include "simulated_adapter.h"
+#include "system_error.h"
 #include "temp_dir.h"
 
 namespace mokuro {
@@ -47,9 +52,10 @@ class MainFormTest : public ::testing::Test {
 
   void WriteSettings(const std::string& text) { test::WriteBytes(home.File("Mokuro.ini"), text); }
 
-  void Start(std::vector<std::string> arguments = {}) {
+  void Start(std::vector<std::string> arguments = {}, bool autoCheck = false) {
     ProgramOptions options;
     options.arguments = std::move(arguments);
+    options.autoCheck = autoCheck;
     options.dataDir = home.Folder();
     options.clock = &clock;
     form = std::make_unique<TMainForm>(std::move(options));
@@ -148,6 +154,67 @@ TEST_F(MainFormTest, HiddenWithAutoCheckKeepsPollingAndANewCallBringsTheWindowUp
   EXPECT_EQ(form->CallerText(), "Office");
 }
 
+// The window opens with the focus on HideBtn, and Tab runs through the panel's buttons,
+// then the check box, the caller field and the memo, and back.
+TEST_F(MainFormTest, FocusStartsOnTheHideButtonAndTabFollowsTheTable) {
+  Start();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  const std::pair<QWidget*, const char*> names[] = {
+      {form->HideBtn, "HideBtn"},       {form->ChargeBtn, "ChargeBtn"}, {form->DialInfoBtn, "DialInfoBtn"},
+      {form->RxInfoBtn, "RxInfoBtn"},   {form->PhoneListBtn, "PhoneListBtn"}, {form->OptionBtn, "OptionBtn"},
+      {form->HelpBtn, "HelpBtn"},       {form->AboutBtn, "AboutBtn"},   {form->ExitBtn, "ExitBtn"},
+      {form->TimerCkb, "TimerCkb"},     {form->CallerEdit, "CallerEdit"}, {form->Memo1, "Memo1"},
+  };
+  const auto nameOf = [&](const QWidget* widget) -> std::string {
+    for (const auto& [control, name] : names)
+      if (control == widget) return name;
+    return "another";
+  };
+  std::vector<std::string> visited = {nameOf(QApplication::focusWidget())};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(nameOf(QApplication::focusWidget()));
+  }
+  std::vector<std::string> expected;
+  for (const auto& [control, name] : names) expected.push_back(name);
+  expected.push_back("HideBtn");
+  EXPECT_EQ(visited, expected);
+}
+
+// Return on a focused button presses it, as Space does; the dialogs it opens are closed
+// by the user.
+TEST_F(MainFormTest, ReturnPressesTheFocusedButton) {
+  Start();
+  watcher.onDialog = [](QWidget* dialog) {
+    if (auto* modal = qobject_cast<QDialog*>(dialog)) modal->reject();
+  };
+  QPushButton* const buttons[] = {form->HideBtn,      form->ChargeBtn, form->DialInfoBtn,
+                                  form->RxInfoBtn,    form->PhoneListBtn, form->OptionBtn,
+                                  form->HelpBtn,      form->AboutBtn,  form->ExitBtn};
+  std::vector<int> presses(std::size(buttons));
+  for (std::size_t i = 0; i < std::size(buttons); ++i) {
+    QObject::connect(buttons[i], &QPushButton::clicked, [&presses, i] { ++presses[i]; });
+  }
+  for (std::size_t i = 0; i < std::size(buttons); ++i) {
+    QPushButton* button = buttons[i];
+    SCOPED_TRACE(button->text().toStdString());
+    if (!form->WindowShown()) form->TrayIcon1MouseDown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    test::PressOn(button, i % 2 == 0 ? Qt::Key_Return : Qt::Key_Enter);
+    std::vector<int> expected(std::size(buttons));
+    for (std::size_t j = 0; j <= i; ++j) expected[j] = 1;
+    EXPECT_EQ(presses, expected);
+  }
+  EXPECT_FALSE(form->isVisible()) << "終了 closed the window";
+  for (const char* command : {"at\\c0", "at\\l0", "at\\l1"}) {
+    EXPECT_TRUE(ModalWatcher::WaitFor([&] {
+      const auto sent = adapter.Commands();
+      return std::find(sent.begin(), sent.end(), command) != sent.end();
+    })) << command;
+  }
+}
+
 TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
   struct Case {
     std::vector<std::string> arguments;
@@ -165,6 +232,21 @@ TEST_F(MainFormTest, OnlyTheSecondCharacterOfASlashSwitchCounts) {
     form.reset();
     EXPECT_EQ(adapter.Commands().size(), before + (c.command != nullptr ? 1 : 0)) << c.arguments[0];
   }
+}
+
+// Started with the auto-check on: the box is ticked, the query buttons are off, and the
+// first report is asked for at once, in place of a switch's query.
+TEST_F(MainFormTest, AutoCheckOptionStartsTheCheckInPlaceOfTheSwitch) {
+  WriteSettings("[Config]\r\nPort=" + adapter.PortName() + "\r\nTimer=60000\r\n");
+  Start({"/c"}, true);
+  EXPECT_TRUE(form->TimerCkb->isChecked());
+  EXPECT_TRUE(form->Timer1->Running());
+  EXPECT_FALSE(form->ChargeBtn->isEnabled());
+  ASSERT_TRUE(WaitForCommands(1));
+  EXPECT_FALSE(adapter.WaitForCommands(2, 300ms)) << testing::PrintToString(adapter.Commands());
+  EXPECT_EQ(adapter.Commands(), std::vector<std::string>{"at\\l1"});
+  ASSERT_TRUE(WaitForMemo("RECEIVE CALLING PARTY"));
+  EXPECT_EQ(form->App().Monitor().FQueryKind, qkRxInfo);
 }
 
 TEST_F(MainFormTest, ShiftCtrlClickOnTheMemoWritesItsText) {
@@ -208,7 +290,8 @@ TEST_F(MainFormTest, MissingPortAndPhoneBookAreReportedAndClosingStillSaves) {
   WriteSettings("; mine\r\n[Config]\r\nPort=" + home.File("no-such-port") + "\r\nDebug=1\r\n");
   Start();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"電話帳'PhoneLst.txt'の読み出しに失敗しました",
-                                                  "通信ポートを開けません。"}));
+                                                  "通信ポートを開けません。\n" + home.File("no-such-port") + ": " +
+                                                      SystemErrorText(ENOENT)}));
   EXPECT_FALSE(form->App().PortOpen());
   QTest::mouseClick(form->RxInfoBtn, Qt::LeftButton);  // sends to nowhere, says nothing
   EXPECT_EQ(watcher.boxes.size(), 2u);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -24,6 +27,7 @@ namespace mokuro {
 namespace {
 
 using test::ModalWatcher;
+using test::PressOn;
 
 const char* const kWarning =
     "この機能を利用するには、「ＡＴコマンドの料金クリア」と\n「料金集計日」を正しく設定しておく必要があります";
@@ -61,6 +65,12 @@ void TypeInto(QLineEdit* edit, const QString& text) {
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
   QTest::keyClicks(edit, text);
+}
+
+// A dialog as the user has it in front of them: shown and active.
+void ShowActive(QDialog& dialog) {
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
 }
 
 TEST(OptionDlg, PortChangesOnlyWhenAnotherIndexIsChosen) {
@@ -110,6 +120,155 @@ TEST(OptionDlg, DevicePortsFollowTheStandardOnesAndCanBeChosen) {
   dialog.PortCombo->setCurrentIndex(5);
   dialog.Apply(settings, intervalMs, [&](const std::string& name) { changes.push_back(name); });
   EXPECT_EQ(changes, std::vector<std::string>{"/dev/serial/by-id/usb-Adapter-if00"});
+}
+
+// Return presses the focused button, and in an edit the default OK; Escape cancels.
+TEST(OptionDlg, ReturnPressesTheFocusedButtonAndEscapeCancels) {
+  using Control = QWidget* (*)(TOptionDlg&);
+  const Control ok = [](TOptionDlg& d) -> QWidget* { return d.OKBtn; };
+  const Control cancel = [](TOptionDlg& d) -> QWidget* { return d.CancelBtn; };
+  const Control edit = [](TOptionDlg& d) -> QWidget* { return d.ATChargeEdit; };
+  struct Case {
+    const char* name;
+    Control focus;
+    Qt::Key key;
+    bool applied;
+  };
+  const Case cases[] = {
+      {"Return on OK", ok, Qt::Key_Return, true},         {"Return on Cancel", cancel, Qt::Key_Return, false},
+      {"Enter on Cancel", cancel, Qt::Key_Enter, false},  {"Return in an edit", edit, Qt::Key_Return, true},
+      {"Escape on OK", ok, Qt::Key_Escape, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Cycle cycle;
+    cycle.Run([&](TOptionDlg& dialog) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      TypeInto(dialog.TimerEdit, "30");
+      PressOn(c.focus(dialog), c.key);
+      if (dialog.isVisible()) {
+        ADD_FAILURE() << "the key left the dialog open";
+        dialog.reject();
+      }
+    });
+    EXPECT_EQ(cycle.intervalMs, c.applied ? 30000 : 5000);
+  }
+}
+
+TEST(OptionDlg, ReturnOnTheHelpButtonOpensTheHelpAndLeavesTheDialogOpen) {
+  int helpPresses = 0;
+  bool openAfterHelp = false;
+  Cycle cycle;
+  cycle.Run([&](TOptionDlg& dialog) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QObject::connect(dialog.HelpBtn, &QPushButton::clicked, [&] { ++helpPresses; });
+    TypeInto(dialog.TimerEdit, "30");
+    // Answers the box of a help folder that the test program doesn't have.
+    ModalWatcher helpBoxes;
+    PressOn(dialog.HelpBtn, Qt::Key_Return);
+    openAfterHelp = dialog.isVisible();
+    dialog.reject();
+  });
+  EXPECT_EQ(helpPresses, 1);
+  EXPECT_TRUE(openAfterHelp);
+  EXPECT_EQ(cycle.intervalMs, 5000);
+}
+
+// Tab runs through the controls as the dialog's table orders them, skipping those that
+// are disabled, and comes back to OK.
+TEST(OptionDlg, TabRunsThroughTheControlsInTheTablesOrder) {
+  for (const bool boxesTicked : {true, false}) {
+    SCOPED_TRACE(boxesTicked ? "boxes ticked" : "boxes unticked");
+    TOptionDlg dialog(nullptr);
+    Settings settings = Stored();
+    settings.FChrgClr = boxesTicked;
+    settings.FCurrentLog = boxesTicked;
+    dialog.Fill(settings, 5000);
+    ShowActive(dialog);
+    const std::pair<QWidget*, const char*> names[] = {
+        {dialog.OKBtn, "OKBtn"},
+        {dialog.CancelBtn, "CancelBtn"},
+        {dialog.HelpBtn, "HelpBtn"},
+        {dialog.TimerEdit, "TimerEdit"},
+        {dialog.ChrgClrChk, "ChrgClrChk"},
+        {dialog.TotalingDayCombo, "TotalingDayCombo"},
+        {dialog.MonthlyLogChk, "MonthlyLogChk"},
+        {dialog.CurrentLogChk, "CurrentLogChk"},
+        {dialog.CLogCntEdit, "CLogCntEdit"},
+        {dialog.PortCombo, "PortCombo"},
+        {dialog.ATRxInfoEdit, "ATRxInfoEdit"},
+        {dialog.ATDialInfoEdit, "ATDialInfoEdit"},
+        {dialog.ATChargeEdit, "ATChargeEdit"},
+        {dialog.ATChrgClrEdit, "ATChrgClrEdit"},
+    };
+    const auto nameOf = [&](const QWidget* widget) -> std::string {
+      for (const auto& [control, name] : names)
+        if (control == widget) return name;
+      return "another";
+    };
+    std::vector<std::string> expected = {"OKBtn", "CancelBtn", "HelpBtn", "TimerEdit", "ChrgClrChk"};
+    if (boxesTicked) expected.insert(expected.end(), {"TotalingDayCombo", "MonthlyLogChk"});
+    expected.push_back("CurrentLogChk");
+    if (boxesTicked) expected.push_back("CLogCntEdit");
+    expected.insert(expected.end(),
+                    {"PortCombo", "ATRxInfoEdit", "ATDialInfoEdit", "ATChargeEdit", "ATChrgClrEdit", "OKBtn"});
+    std::vector<std::string> visited = {nameOf(QApplication::focusWidget())};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited.push_back(nameOf(QApplication::focusWidget()));
+    }
+    EXPECT_EQ(visited, expected);
+  }
+}
+
+// Alt with a letter that no live control answers types nothing into the focused edit;
+// a live one still moves the focus.
+TEST(OptionDlg, AltKeysNeverTypeIntoAnEdit) {
+  TOptionDlg dialog(nullptr);
+  dialog.Fill(Stored(), 5000);  // the charge clearing off: Alt+M's box is disabled
+  ShowActive(dialog);
+  ASSERT_FALSE(dialog.MonthlyLogChk->isEnabled());
+  PressOn(dialog.ATChrgClrEdit, Qt::Key_End);
+  QTest::keyClick(dialog.ATChrgClrEdit, Qt::Key_M, Qt::AltModifier);
+  QTest::keyClick(dialog.ATChrgClrEdit, Qt::Key_Q, Qt::AltModifier);
+  QTest::keyClick(dialog.ATChrgClrEdit, Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier);
+  EXPECT_EQ(dialog.ATChrgClrEdit->text().toStdString(), "at\\c1");
+  EXPECT_EQ(QApplication::focusWidget(), dialog.ATChrgClrEdit);
+
+  QTest::keyClick(dialog.ATChrgClrEdit, Qt::Key_R, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), dialog.ATRxInfoEdit);
+  EXPECT_EQ(dialog.ATRxInfoEdit->text().toStdString(), "at\\l1");
+  EXPECT_EQ(dialog.ATChrgClrEdit->text().toStdString(), "at\\c1");
+
+  const int day = dialog.TotalingDayCombo->currentIndex();
+  dialog.ChrgClrChk->setChecked(true);
+  dialog.UpdateControls();
+  PressOn(dialog.TotalingDayCombo, Qt::Key_2, Qt::AltModifier);
+  EXPECT_EQ(dialog.TotalingDayCombo->currentIndex(), day) << "no item chosen by its first letter";
+}
+
+// The closed box is narrow: it tells the chosen device's whole name in its tip, and its
+// list opens wide enough for every name.
+TEST(OptionDlg, PortListOpensWideEnoughForEveryDevice) {
+  const std::vector<std::string> devices = {"/dev/ttyS4", "/dev/ttyUSB0", "/dev/rfcomm0",
+                                            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12B3C4D-if00-port0"};
+  TOptionDlg dialog(nullptr, devices);
+  Settings settings = Stored();
+  settings.FPortName = devices.back();
+  dialog.Fill(settings, 5000);
+  ShowActive(dialog);
+  EXPECT_EQ(dialog.PortCombo->toolTip().toStdString(), devices.back());
+  EXPECT_LT(dialog.PortCombo->width(), dialog.PortCombo->fontMetrics().horizontalAdvance(dialog.PortCombo->currentText()));
+
+  dialog.PortCombo->showPopup();
+  QAbstractItemView* list = dialog.PortCombo->view();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+  for (int i = 0; i < dialog.PortCombo->count(); ++i) {
+    const QModelIndex item = dialog.PortCombo->model()->index(i, 0);
+    EXPECT_LE(list->sizeHintForIndex(item).width(), list->viewport()->width()) << dialog.PortCombo->itemText(i).toStdString();
+  }
+  EXPECT_TRUE(dialog.screen()->availableGeometry().contains(list->window()->geometry()));
+  dialog.PortCombo->hidePopup();
 }
 
 TEST(ClearDay, ItemsAndDaysMapBothWays) {

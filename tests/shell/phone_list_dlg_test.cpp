@@ -10,6 +10,7 @@
 #include <QTextLayout>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -192,6 +193,36 @@ TEST_F(PhoneListDlgTest, CancelNeverSaves) {
   });
   EXPECT_EQ(ReadBytes(BookPath()), "0311112222=Shop\n");
   EXPECT_EQ(list, TPhoneList{"0311112222=Shop"});
+}
+
+// Return presses the focused button, and Escape cancels; in the memo Return ends a line.
+TEST_F(PhoneListDlgTest, ReturnPressesTheFocusedButtonAndEscapeCancels) {
+  struct Case {
+    const char* name;
+    QPushButton* TPhoneListDlg::*button;
+    Qt::Key key;
+    bool saved;
+  };
+  const Case cases[] = {{"Return on OK", &TPhoneListDlg::OKBtn, Qt::Key_Return, true},
+                        {"Return on Cancel", &TPhoneListDlg::CancelBtn, Qt::Key_Return, false},
+                        {"Escape on OK", &TPhoneListDlg::OKBtn, Qt::Key_Escape, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::unlink(BookPath().c_str());
+    list = {"0311112222=Shop"};
+    Run("09012345678", [&](TPhoneListDlg& dialog) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      test::PressOn(dialog.PhoneListMemo, Qt::Key_F);
+      QTest::keyClick(dialog.PhoneListMemo, Qt::Key_Return);
+      QTest::keyClick(dialog.PhoneListMemo, Qt::Key_Q, Qt::AltModifier);
+      test::PressOn(dialog.*c.button, c.key);
+      if (dialog.isVisible()) {
+        ADD_FAILURE() << "the key left the dialog open";
+        dialog.reject();
+      }
+    });
+    EXPECT_EQ(ReadBytes(BookPath()), c.saved ? "09012345678=f\r\n0311112222=Shop\r\n" : "");
+  }
 }
 
 TEST_F(PhoneListDlgTest, LongEntryWrappedOnTheScreenIsSavedAsOneLine) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The notification-area icon for real: the program on Xvfb with trayer as the tray host.
 # Hiding frees the port; a click on the icon in the tray brings the window back, reopens the
-# port and asks for the incoming numbers.
+# port and asks for the incoming numbers; so does a click with the middle or right button.
 # Usage: tray_test.sh <mokuro> <ta-sim>
 set -euo pipefail
 mokuro=$1
@@ -44,4 +44,14 @@ xdotool mousemove --window "$icon" 8 8 click 1
 wait_for "grep -q 'window shown from the tray' '$work/log'" || fail "the tray click did not bring the window back"
 wait_for "[ \$(grep -c 'opened at 38400' '$work/log') -ge 2 ]" || fail "the port was not reopened"
 wait_for "[ \$(grep -c 'command sent: at\\\\\\\\l1' '$work/log') -gt $before ]" || fail "no incoming-number query"
+
+for button in 2 3; do
+  hidden=$(grep -c 'window hidden' "$work/log")
+  shown=$(grep -c 'window shown from the tray' "$work/log")
+  xdotool mousemove 437 18 click 1
+  wait_for "[ \$(grep -c 'window hidden' '$work/log') -gt $hidden ]" || fail "hiding before button $button"
+  xdotool mousemove --window "$icon" 8 8 click "$button"
+  wait_for "[ \$(grep -c 'window shown from the tray' '$work/log') -gt $shown ]" ||
+    fail "button $button on the icon did not bring the window back"
+done
 echo "PASS"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mokuro {
+
+// The program's own "--" options; the slash switches are the window's (TMainForm).
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  bool log = false;
+  bool autoCheck = false;
+  // The first option that the program doesn't know, as given.
+  std::string unknownOption;
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage that --help prints; `dataDir` is the folder of the user's files.
+std::string UsageText(const std::string& dataDir);
+
+// Answers --help, --version and an unknown option on the standard streams, without a
+// display: the exit status, or nothing when the program is to start.
+std::optional<int> AnswerWithoutWindow(const CommandLine& command);
+
+}  // namespace mokuro
