@@ -4,11 +4,13 @@
 
 #include "event_log.h"
 #include "message_boxes.h"
+#include "version_info.h"
 
 namespace mokuro {
 
 MokuroApplication::MokuroApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kApplicationTitle);
+  setDesktopFileName(kDesktopEntryName);
   // Hidden in the tray the window is not closed; the program ends only by closing it.
   setQuitOnLastWindowClosed(false);
 }

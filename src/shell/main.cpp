@@ -30,10 +30,13 @@ int main(int argc, char** argv) {
   mokuro::SystemClock clock;
   mokuro::MainFormOptions options;
   options.arguments = std::move(arguments);
-  options.dataDir = mokuro::DataDir();
+  const mokuro::UserFolders folders = mokuro::FindUserFolders();
+  options.settingsDir = folders.settingsDir;
+  options.dataDir = folders.dataDir;
   options.clock = &clock;
   options.formats = mokuro::SystemDateFormats();
-  mokuro::LogEvent("start, data folder " + options.dataDir);
+  mokuro::LogEvent("start, " + mokuro::DescribeUserFolders(folders));
+  if (const std::string problem = mokuro::MakeUserFolders(folders); !problem.empty()) mokuro::LogEvent(problem);
 
   mokuro::TMainForm form(std::move(options));
   form.show();

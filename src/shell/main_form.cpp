@@ -176,7 +176,7 @@ void TMainForm::ApplyCommandLine() {
   }
 }
 
-std::string TMainForm::SettingsPath() const { return FOptions.dataDir + kSettingsFileName; }
+std::string TMainForm::SettingsPath() const { return FOptions.settingsDir + kSettingsFileName; }
 
 void TMainForm::IssueQuery(TQueryKind kind) {
   FMonitor.FQueryKind = kind;

@@ -48,6 +48,7 @@ class MainFormTest : public ::testing::Test {
   void Start(std::vector<std::string> arguments = {}) {
     MainFormOptions options;
     options.arguments = std::move(arguments);
+    options.settingsDir = home.Folder();
     options.dataDir = home.Folder();
     options.clock = &clock;
     form = std::make_unique<TMainForm>(std::move(options));
