@@ -7,6 +7,7 @@ mokuro_packages=(
   xvfb xauth x11-utils xdotool trayer dbus-daemon
   fonts-ipafont-gothic
   xdg-utils
+  librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
 )
 
 mokuro_install_packages() {

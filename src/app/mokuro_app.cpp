@@ -129,7 +129,7 @@ void MokuroApp::SaveMemo() {
   LogEvent("memo written to " + path);
 }
 
-std::string MokuroApp::SettingsPath() const { return FOptions.dataDir + kSettingsFileName; }
+std::string MokuroApp::SettingsPath() const { return FOptions.settingsDir + kSettingsFileName; }
 
 void MokuroApp::SaveSettingsFile() {
   FSettings.Left = view_.WindowLeft();

@@ -20,7 +20,9 @@ namespace mokuro {
 struct ProgramOptions {
   // The command line after the program's name, the program's own "--" options included.
   std::vector<std::string> arguments;
-  // The folder of the user's files, with its trailing separator.
+  // The folders of the settings file and of the user's other files, with their trailing
+  // separators.
+  std::string settingsDir;
   std::string dataDir;
   const Clock* clock = nullptr;
   DateFormats formats;

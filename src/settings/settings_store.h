@@ -6,10 +6,9 @@
 #include "clock.h"
 #include "date_text.h"
 #include "settings.h"
+#include "user_folders.h"
 
 namespace mokuro {
-
-inline constexpr const char* kSettingsFileName = "Mokuro.ini";
 
 // Reads every key of the settings file into `settings`, with the defaults for what is
 // missing or doesn't convert; the default of the last clearing date is today.

@@ -7,12 +7,14 @@
 #include "event_log.h"
 #include "message_boxes.h"
 #include "qt_translations.h"
+#include "version_info.h"
 
 namespace mokuro {
 
 MokuroApplication::MokuroApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kApplicationTitle);
   InstallQtTranslations(*this, QLocale::system());
+  setDesktopFileName(kDesktopEntryName);
   // Hidden in the tray the window is not closed; the program ends only by closing it.
   setQuitOnLastWindowClosed(false);
 }

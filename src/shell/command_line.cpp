@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app_paths.h"
+#include "user_folders.h"
 #include "version_info.h"
 
 namespace mokuro {
@@ -25,7 +26,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return command;
 }
 
-std::string UsageText(const std::string& dataDir) {
+std::string UsageText(const std::string& folders) {
   return "Usage: mokuro [/c | /d | /r] [--auto-check] [--log]\n"
          "       mokuro --help | --version\n"
          "\n"
@@ -43,9 +44,12 @@ std::string UsageText(const std::string& dataDir) {
          "  -h, --help    print this help and exit\n"
          "  --version     print the version and exit\n"
          "\n"
-         "Data folder (settings Mokuro.ini, phone book PhoneLst.txt, charge files):\n"
-         "  " + dataDir + "\n"
-         "The environment variable MOKURO_HOME names another data folder.\n";
+         "Files (settings Mokuro.ini; phone book PhoneLst.txt, charge files, monthly log):\n"
+         "  " + folders + "\n"
+         "The environment variable MOKURO_HOME names one folder for all of them. Otherwise a\n"
+         "copy with a Mokuro.ini beside it, or in its build folder, keeps them beside itself,\n"
+         "and an installed copy keeps the settings in $XDG_CONFIG_HOME/mokuro/ (~/.config/mokuro/)\n"
+         "and the rest in $XDG_DATA_HOME/mokuro/ (~/.local/share/mokuro/).\n";
 }
 
 std::optional<int> AnswerWithoutWindow(const CommandLine& command) {
@@ -55,7 +59,7 @@ std::optional<int> AnswerWithoutWindow(const CommandLine& command) {
     return 2;
   }
   if (command.help) {
-    std::fputs(UsageText(DataDir()).c_str(), stdout);
+    std::fputs(UsageText(DescribeUserFolders(FindUserFolders())).c_str(), stdout);
     return 0;
   }
   if (command.version) {

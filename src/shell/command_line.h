@@ -18,8 +18,8 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// The usage that --help prints; `dataDir` is the folder of the user's files.
-std::string UsageText(const std::string& dataDir);
+// The usage that --help prints; `folders` says where the user's files are kept and why.
+std::string UsageText(const std::string& folders);
 
 // Answers --help, --version and an unknown option on the standard streams, without a
 // display: the exit status, or nothing when the program is to start.

@@ -10,12 +10,9 @@ class QWidget;
 
 namespace mokuro {
 
-// The folder of the help pages, beside the program.
-inline std::string HelpFolder() { return ExecutableDir() + "help"; }
-
 // The help buttons of the main window and of the settings dialog: opens index.htm of the
 // help folder; what goes wrong is told through `messages`.
 void OpenHelp(QWidget* owner, PlainMessageBox& messages, DocumentOpener& opener = SystemDocumentOpener(),
-              const std::string& folder = HelpFolder());
+              const std::string& folder = HelpDir());
 
 }  // namespace mokuro

@@ -25,10 +25,13 @@ int main(int argc, char** argv) {
   mokuro::ProgramOptions options;
   options.arguments = std::move(arguments);
   options.autoCheck = command.autoCheck;
-  options.dataDir = mokuro::DataDir();
+  const mokuro::UserFolders folders = mokuro::FindUserFolders();
+  options.settingsDir = folders.settingsDir;
+  options.dataDir = folders.dataDir;
   options.clock = &clock;
   options.formats = mokuro::SystemDateFormats();
-  mokuro::LogEvent("start, data folder " + options.dataDir);
+  mokuro::LogEvent("start, " + mokuro::DescribeUserFolders(folders));
+  if (const std::string problem = mokuro::MakeUserFolders(folders); !problem.empty()) mokuro::LogEvent(problem);
 
   mokuro::TMainForm form(std::move(options));
   int status = 0;

@@ -42,6 +42,7 @@ class MokuroAppTest : public ::testing::Test {
     ProgramOptions options;
     options.arguments = std::move(arguments);
     options.autoCheck = autoCheck;
+    options.settingsDir = home.Folder();
     options.dataDir = home.Folder();
     options.clock = &clock;
     app = std::make_unique<MokuroApp>(view, std::move(options));

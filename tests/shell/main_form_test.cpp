@@ -56,6 +56,7 @@ class MainFormTest : public ::testing::Test {
     ProgramOptions options;
     options.arguments = std::move(arguments);
     options.autoCheck = autoCheck;
+    options.settingsDir = home.Folder();
     options.dataDir = home.Folder();
     options.clock = &clock;
     form = std::make_unique<TMainForm>(std::move(options));

@@ -180,7 +180,7 @@ TEST(Program, AnswersItsOptionsWithoutADisplay) {
     EXPECT_EQ(out.empty(), c.out.empty()) << out;
     EXPECT_EQ(err.empty(), c.err.empty()) << err;
     if (c.out == usage) {
-      EXPECT_NE(out.find("\n  " + home.Folder() + "\n"), std::string::npos) << out;
+      EXPECT_NE(out.find("\n  files in " + home.Folder() + " (named by MOKURO_HOME)\n"), std::string::npos) << out;
     }
     EXPECT_FALSE(std::filesystem::exists(home.File("Mokuro.ini")));
   }
