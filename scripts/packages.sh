@@ -7,6 +7,7 @@ mokuro_packages=(
   xvfb xauth x11-utils xdotool trayer
   fonts-ipafont-gothic
   xdg-utils
+  clang libclang-rt-14-dev
 )
 
 mokuro_install_packages() {
