@@ -8,6 +8,7 @@ mokuro_packages=(
   fonts-ipafont-gothic
   xdg-utils
   librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
+  clang libclang-rt-14-dev
 )
 
 mokuro_install_packages() {

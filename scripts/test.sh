@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Mokuro three times (plain, with AddressSanitizer and UndefinedBehaviorSanitizer,
-# with ThreadSanitizer for the code that runs without Qt) and runs every test in each.
+# with ThreadSanitizer for the code that runs without Qt) and runs every test in each,
+# then runs each fuzz target for a few seconds (scripts/fuzz.sh).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 . "$repo/scripts/packages.sh"
@@ -28,4 +29,6 @@ export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 run_suite plain
 run_suite asan -DMOKURO_SANITIZE=address,undefined -DMOKURO_BENCH=OFF
 run_suite tsan -DMOKURO_SANITIZE=thread -DMOKURO_GUI=OFF -DMOKURO_BENCH=OFF
+echo "=== fuzz: each target for a few seconds over its corpus"
+"$repo/scripts/fuzz.sh" 3
 echo "=== all test suites passed"
