@@ -35,7 +35,7 @@ class RecordingWindow : public MonitorWindow {
 
   MemoText& Memo() override { return memo; }
   std::string CallerText() const override { return caller; }
-  void SetCallerText(const std::string& text) override {
+  void SetCallerText(const std::string& text, CodePage) override {
     caller = text;
     callerSets.push_back(text);
   }
@@ -90,10 +90,10 @@ class Session {
     const bool popped = window_.shown != shown;
     const std::string& caller = window_.caller;
 
-    Check(window_.callerSets.size() <= 2, "a reply sets the caller field twice at most");
+    Check(window_.callerSets.size() == 1, "a reply sets the caller field once");
     Check(window_.memoChanges - memoChanges <= 1, "a reply changes the memo once at most");
     Check(caller.empty() || Contains(reply, std::string(kCallerPrefix) + caller) ||
-              (IsName(monitor_.FPhoneList, caller) && Contains(reply, kCallerPrefix)),
+              (IsName(monitor_.PhoneList(), caller) && Contains(reply, kCallerPrefix)),
           "the caller is the reply's number or a name from the book");
     Check(!memoChanged || reply.ends_with(memo), "the memo shows an end of the reply");
     Check(!memoChanged || memo.empty() || reply.substr(0, reply.size() - memo.size()).ends_with("\r\n"),
@@ -128,7 +128,7 @@ class Session {
     }
   }
 
-  void PhoneBook(std::string_view bytes) { monitor_.FPhoneList = SplitLines(bytes); }
+  void PhoneBook(std::string_view bytes) { monitor_.SetPhoneList(SplitLines(bytes)); }
 
  private:
   RecordingWindow window_;
