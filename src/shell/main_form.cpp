@@ -165,8 +165,10 @@ void TMainForm::FormDestroy() {
   if (FDestroyed) return;
   FDestroyed = true;
   FMonitor.FPhoneList.clear();
-  FSettings.Left = x();
-  FSettings.Top = y();
+  if (FShownOnce) {
+    FSettings.Left = x();
+    FSettings.Top = y();
+  }
   FSettings.TimerInterval = Timer1->Interval();
   if (const auto error = SaveSettings(SettingsPath(), FSettings, FOptions.formats)) ShowErrorBox(*error);
   if (FLink->FCommOpen) FLink->CloseComm();
@@ -318,6 +320,11 @@ void TMainForm::ShowMemoText() { Memo1->setPlainText(MemoDisplayText(FMemo.Text(
 void TMainForm::closeEvent(QCloseEvent* event) {
   event->accept();
   QApplication::quit();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  FShownOnce = true;
+  QWidget::showEvent(event);
 }
 
 void TMainForm::changeEvent(QEvent* event) {

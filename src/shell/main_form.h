@@ -112,6 +112,7 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -132,6 +133,9 @@ class TMainForm : public QWidget, public MonitorWindow, public CommLinkHost, pub
   std::unique_ptr<CommLink> FLink;
   std::string FCallerText;
   bool FDestroyed = false;
+  // A window that never came up (the program ended under a start-up box) has no position
+  // of its own: the stored one is kept.
+  bool FShownOnce = false;
   // Hidden by minimising, where there is no tray: coming back from the task bar is then
   // what a tray click would be.
   bool FMinimisedByHide = false;
