@@ -132,8 +132,10 @@ void MokuroApp::SaveMemo() {
 std::string MokuroApp::SettingsPath() const { return FOptions.settingsDir + kSettingsFileName; }
 
 void MokuroApp::SaveSettingsFile() {
-  FSettings.Left = view_.WindowLeft();
-  FSettings.Top = view_.WindowTop();
+  if (view_.WindowCameUp()) {
+    FSettings.Left = view_.WindowLeft();
+    FSettings.Top = view_.WindowTop();
+  }
   if (const auto error = SaveSettings(SettingsPath(), FSettings, FOptions.formats)) view_.ShowErrorMessage(*error);
 }
 

@@ -40,8 +40,11 @@ class ProgramView {
   virtual void StartTimer(int intervalMs) = 0;
   virtual void StopTimer() = 0;
 
-  // Where the window is: from the settings file at start, back into it at the end.
+  // Where the window is: from the settings file at start, back into it at the end. A
+  // window that never came up (the program ended under a start-up box) has no position
+  // of its own.
   virtual void MoveWindow(int left, int top) = 0;
+  virtual bool WindowCameUp() const = 0;
   virtual int WindowLeft() const = 0;
   virtual int WindowTop() const = 0;
 };

@@ -251,6 +251,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
+void TMainForm::showEvent(QShowEvent* event) {
+  FShownOnce = true;
+  QWidget::showEvent(event);
+}
+
 void TMainForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || !FMinimisedByHide) return;

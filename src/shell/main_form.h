@@ -69,6 +69,7 @@ class TMainForm : public QWidget, public ProgramView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -91,12 +92,16 @@ class TMainForm : public QWidget, public ProgramView {
   void StartTimer(int intervalMs) override;
   void StopTimer() override;
   void MoveWindow(int left, int top) override;
+  bool WindowCameUp() const override { return FShownOnce; }
   int WindowLeft() const override { return x(); }
   int WindowTop() const override { return y(); }
 
   QtPlainMessageBox FMessages;
   std::unique_ptr<MokuroApp> FApp;
   bool FDestroyed = false;
+  // A window that never came up (the program ended under a start-up box) has no position
+  // of its own: the stored one is kept.
+  bool FShownOnce = false;
   // Hidden by minimising, where there is no tray: coming back from the task bar is then
   // what a tray click would be.
   bool FMinimisedByHide = false;

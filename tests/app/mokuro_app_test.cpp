@@ -199,6 +199,15 @@ TEST_F(MokuroAppTest, SettingsAreSavedAtTheEndWithTheWindowAndThePeriod) {
   EXPECT_TRUE(view.errors.empty());
 }
 
+TEST_F(MokuroAppTest, WindowThatNeverCameUpKeepsTheStoredPosition) {
+  WriteSettings("[Config]\r\nLeft=120\r\nTop=80\r\nPort=" + adapter.PortName() + "\r\n");
+  view.cameUp = false;
+  Start();
+  view.left = -2;
+  app->Stop();
+  EXPECT_TRUE(Settings().find("Left=120\r\nTop=80\r\n") != std::string::npos) << Settings();
+}
+
 // A charge reply on the clearing day: the records, the clear command and the new date
 // saved at once, before the program ends.
 TEST_F(MokuroAppTest, ClearingKeepsItsRecordsAndSavesTheDateAtOnce) {

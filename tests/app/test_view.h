@@ -41,6 +41,7 @@ class TestView : public ProgramView {
     left = newLeft;
     top = newTop;
   }
+  bool WindowCameUp() const override { return cameUp; }
   int WindowLeft() const override { return left; }
   int WindowTop() const override { return top; }
 
@@ -59,6 +60,7 @@ class TestView : public ProgramView {
   bool timerRunning = false;
   int timerInterval = 0;
   int timerStarts = 0;
+  bool cameUp = true;
   int left = 0;
   int top = 0;
 
